@@ -8,7 +8,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (packet) {
         // Whatever decodes must encode back to the same bytes.
         auto again = dravik::platform::EncodeInstancePacket(*packet);
-        if (again.size() != size) __builtin_trap();
+        if (again.size() != size)
+            __builtin_trap();
     }
     return 0;
 }

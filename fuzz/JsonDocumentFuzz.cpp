@@ -4,13 +4,31 @@
 
 #include "platform/JsonFile.h"
 
+namespace {
+// Text values of documents are UTF-8; the writer cannot keep invalid sequences byte for byte.
+bool ValidUtf8(const uint8_t* p, size_t n) {
+    for (size_t i = 0; i < n;) {
+        uint8_t c = p[i];
+        size_t len = c < 0x80 ? 1 : (c >> 5) == 6 ? 2 : (c >> 4) == 14 ? 3 : (c >> 3) == 30 ? 4 : 0;
+        if (len == 0 || i + len > n)
+            return false;
+        for (size_t k = 1; k < len; ++k)
+            if ((p[i + k] & 0xC0) != 0x80)
+                return false;
+        i += len;
+    }
+    return true;
+}
+}  // namespace
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string text(reinterpret_cast<const char*>(data), size);
     Json::Value v = dravik::platform::ParseJsonText(text);
-    if (!v.isNull()) {
+    if (!v.isNull() && ValidUtf8(data, size)) {
         // What was read must survive the writer and read back equal.
         Json::Value back = dravik::platform::ParseJsonText(dravik::platform::FormatStyledJson(v));
-        if (!(back == v)) __builtin_trap();
+        if (!(back == v))
+            __builtin_trap();
     }
     return 0;
 }

@@ -10,7 +10,8 @@ std::vector<std::string> SplitList(const std::string& list) {
     std::stringstream in(list);
     std::string item;
     while (std::getline(in, item, ','))
-        if (!item.empty()) out.push_back(item);
+        if (!item.empty())
+            out.push_back(item);
     return out;
 }
 
@@ -40,11 +41,13 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
             o.demoDevices = SplitList(a.substr(7));
         } else if (a == "--sim-state") {
             auto v = value("--sim-state");
-            if (!v) return std::nullopt;
+            if (!v)
+                return std::nullopt;
             o.simState = *v;
         } else if (a == "--script") {
             auto v = value("--script");
-            if (!v) return std::nullopt;
+            if (!v)
+                return std::nullopt;
             o.script = *v;
         } else {
             error = "unknown argument: " + a;
@@ -58,9 +61,11 @@ std::string UsageText() {
     return "Usage: dravik [OPTIONS]\n"
            "Configuration utility for the Dravik mouse, keyboard, mouse pad and headset.\n"
            "\n"
-           "  --demo[=LIST]     attach emulated devices (default: mouse,keyboard,mousepad,headset;\n"
+           "  --demo[=LIST]     attach emulated devices (default: "
+           "mouse,keyboard,mousepad,headset;\n"
            "                    also mouse-receiver, keyboard-receiver)\n"
-           "  --sim-state FILE  load the emulated devices' memory from FILE, write it back at exit\n"
+           "  --sim-state FILE  load the emulated devices' memory from FILE, write it back at "
+           "exit\n"
            "  --script FILE     run an automation script, then exit with its status\n"
            "  --headless        run without a display even when one is present\n"
            "  --version         print the version\n"

@@ -11,7 +11,7 @@ namespace dravik {
 extern const char* const kPrivateFontFiles[4];
 
 class PrivateFonts {
-public:
+  public:
     PrivateFonts() = default;
     ~PrivateFonts();
     PrivateFonts(const PrivateFonts&) = delete;
@@ -23,7 +23,7 @@ public:
     void Release();
     const std::vector<std::filesystem::path>& Loaded() const { return loaded_; }
 
-private:
+  private:
     std::vector<std::filesystem::path> loaded_;
 };
 

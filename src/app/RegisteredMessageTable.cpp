@@ -22,8 +22,8 @@ const char* const kHookMessageNames[14] = {
 // The original block registers "UWM_MOUSERBUTTONDOWN_USER_MSG" twice; a name maps to one id, so
 // listing it once gives the same table.
 const char* const kMouseMessageNames[5] = {
-    "UWM_MOUSERBUTTONDOWN_USER_MSG", "UWM_MOUSELBUTTONUP_USER_MSG",
-    "UWM_MOUSELBUTTONDOWN_USER_MSG", "UWM_MOUSERBUTTONUP_USER_MSG", "UWM_MOUSEMOVE_USER_MSG"};
+    "UWM_MOUSERBUTTONDOWN_USER_MSG", "UWM_MOUSELBUTTONUP_USER_MSG", "UWM_MOUSELBUTTONDOWN_USER_MSG",
+    "UWM_MOUSERBUTTONUP_USER_MSG", "UWM_MOUSEMOVE_USER_MSG"};
 
 const char* const kGameMessageNames[4] = {"Game_Start", "Game_End", "Game_Kill", "Game_Death"};
 
@@ -31,15 +31,20 @@ namespace {
 RegisteredMessageTable gTable;
 }
 
-const RegisteredMessageTable& Messages() { return gTable; }
+const RegisteredMessageTable& Messages() {
+    return gTable;
+}
 
 void RegisterStaticMessages() {
     gTable.hookMessages.clear();
     gTable.mouseMessages.clear();
     gTable.gameMessages.clear();
-    for (const char* n : kHookMessageNames) gTable.hookMessages.push_back(platform::RegisterMessage(n));
-    for (const char* n : kMouseMessageNames) gTable.mouseMessages.push_back(platform::RegisterMessage(n));
-    for (const char* n : kGameMessageNames) gTable.gameMessages.push_back(platform::RegisterMessage(n));
+    for (const char* n : kHookMessageNames)
+        gTable.hookMessages.push_back(platform::RegisterMessage(n));
+    for (const char* n : kMouseMessageNames)
+        gTable.mouseMessages.push_back(platform::RegisterMessage(n));
+    for (const char* n : kGameMessageNames)
+        gTable.gameMessages.push_back(platform::RegisterMessage(n));
 }
 
 uint32_t RegisterProductIdentityMessage() {

@@ -9,12 +9,12 @@
 namespace dravik {
 
 struct RegisteredMessageTable {
-    uint32_t productIdentity = 0;  // "Dravik"
-    uint32_t lightState = 0;       // ...BF15: another program took the light control
-    uint32_t lightAnnounce = 0;    // ...BF16: this program announces its light-control state
-    uint32_t lightSet = 0;         // ...BF17: set the light-control state from outside
-    uint32_t lightDataQuery = 0;   // ...BF18: send the lighting data to the music window
-    uint32_t audioCommand = 0;     // ...BE19: command to the audio-capture process
+    uint32_t productIdentity = 0;         // "Dravik"
+    uint32_t lightState = 0;              // ...BF15: another program took the light control
+    uint32_t lightAnnounce = 0;           // ...BF16: this program announces its light-control state
+    uint32_t lightSet = 0;                // ...BF17: set the light-control state from outside
+    uint32_t lightDataQuery = 0;          // ...BF18: send the lighting data to the music window
+    uint32_t audioCommand = 0;            // ...BE19: command to the audio-capture process
     std::vector<uint32_t> hookMessages;   // the fourteen WM_HOOK_* messages, in table order
     std::vector<uint32_t> mouseMessages;  // the UWM_* messages (the duplicate name maps once)
     std::vector<uint32_t> gameMessages;   // Game_Start, Game_End, Game_Kill, Game_Death

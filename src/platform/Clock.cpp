@@ -14,14 +14,18 @@ double ElapsedMs() {
 }
 }  // namespace
 
-uint64_t NowMs() { return static_cast<uint64_t>(ElapsedMs()); }
+uint64_t NowMs() {
+    return static_cast<uint64_t>(ElapsedMs());
+}
 
 uint32_t TickCount() {
     double steps = std::floor(ElapsedMs() / kTickStepMs);
     return static_cast<uint32_t>(static_cast<uint64_t>(steps * kTickStepMs));
 }
 
-void SleepMs(uint32_t ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+void SleepMs(uint32_t ms) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
 
 void SleepUntilNextTick() {
     double now = ElapsedMs();

@@ -27,8 +27,10 @@ struct Event::State {
 
     bool TryConsume() {
         std::lock_guard lock(m);
-        if (!set) return false;
-        if (mode == Reset::Auto) set = false;
+        if (!set)
+            return false;
+        if (mode == Reset::Auto)
+            set = false;
         return true;
     }
 };
@@ -60,7 +62,9 @@ bool Event::IsSet() const {
     return state_->set;
 }
 
-bool Event::Wait(uint32_t timeoutMs) { return WaitAny({this}, timeoutMs) == 0; }
+bool Event::Wait(uint32_t timeoutMs) {
+    return WaitAny({this}, timeoutMs) == 0;
+}
 
 int WaitAny(std::initializer_list<Event*> events, uint32_t timeoutMs) {
     using Clock = std::chrono::steady_clock;
@@ -85,7 +89,8 @@ int WaitAny(std::initializer_list<Event*> events, uint32_t timeoutMs) {
             }
             ++index;
         }
-        if (result != kWaitTimeout) break;
+        if (result != kWaitTimeout)
+            break;
         std::unique_lock wl(waiter.m);
         auto poked = [&] { return waiter.pokes != seen; };
         if (timeoutMs == kInfinite) {

@@ -12,7 +12,7 @@ inline constexpr uint32_t kInfinite = 0xFFFFFFFFu;
 inline constexpr int kWaitTimeout = -1;
 
 class Event {
-public:
+  public:
     enum class Reset { Auto, Manual };
     explicit Event(Reset mode, bool initiallySet = false);
     ~Event();
@@ -28,7 +28,7 @@ public:
 
     struct State;
 
-private:
+  private:
     std::unique_ptr<State> state_;
     friend int WaitAny(std::initializer_list<Event*> events, uint32_t timeoutMs);
 };

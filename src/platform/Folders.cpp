@@ -16,13 +16,16 @@ std::mutex gProgramFolderMutex;
 fs::path gProgramFolder;
 
 fs::path HomeFolder() {
-    if (const char* h = std::getenv("HOME"); h && *h) return h;
-    if (passwd* pw = getpwuid(getuid()); pw && pw->pw_dir) return pw->pw_dir;
+    if (const char* h = std::getenv("HOME"); h && *h)
+        return h;
+    if (passwd* pw = getpwuid(getuid()); pw && pw->pw_dir)
+        return pw->pw_dir;
     return "/tmp";
 }
 
 fs::path XdgFolder(const char* var, const char* fallbackUnderHome) {
-    if (const char* v = std::getenv(var); v && *v && v[0] == '/') return v;
+    if (const char* v = std::getenv(var); v && *v && v[0] == '/')
+        return v;
     return HomeFolder() / fallbackUnderHome;
 }
 
@@ -30,11 +33,13 @@ fs::path XdgFolder(const char* var, const char* fallbackUnderHome) {
 
 bool EnsureFolder(const fs::path& folder, unsigned mode) {
     std::error_code ec;
-    if (fs::is_directory(folder, ec)) return true;
+    if (fs::is_directory(folder, ec))
+        return true;
     fs::path partial;
     for (const auto& part : folder) {
         partial /= part;
-        if (!fs::exists(partial, ec)) ::mkdir(partial.c_str(), mode);
+        if (!fs::exists(partial, ec))
+            ::mkdir(partial.c_str(), mode);
     }
     return fs::is_directory(folder, ec);
 }
@@ -56,11 +61,14 @@ void SetProgramFolder(const fs::path& folder) {
 
 fs::path UserDataFolder(const std::string& kind) {
     fs::path folder = XdgFolder("XDG_DATA_HOME", ".local/share") / kProductIdentity;
-    if (!kind.empty()) folder /= kind;
+    if (!kind.empty())
+        folder /= kind;
     return EnsureFolder(folder) ? folder : fs::path();
 }
 
-fs::path ConfigFolder() { return XdgFolder("XDG_CONFIG_HOME", ".config") / kProductIdentity; }
+fs::path ConfigFolder() {
+    return XdgFolder("XDG_CONFIG_HOME", ".config") / kProductIdentity;
+}
 
 fs::path RuntimeFolder() {
     fs::path base;

@@ -8,13 +8,16 @@
 
 namespace dravik::platform {
 
-InstanceLock::~InstanceLock() { Release(); }
+InstanceLock::~InstanceLock() {
+    Release();
+}
 
 InstanceLock::Result InstanceLock::Acquire(const std::filesystem::path& folder) {
     Release();
     std::filesystem::path file = folder / "Dravik.lock";
     int fd = ::open(file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-    if (fd < 0) return Result::Unavailable;
+    if (fd < 0)
+        return Result::Unavailable;
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
         int err = errno;
         ::close(fd);

@@ -3,9 +3,9 @@
 // runtime folder (mode 0600). Each instance binds "inst-<pid>.sock"; a named peer (a companion's
 // window) binds "<name>.sock". Broadcasts reach every instance socket but the sender's own.
 // Received packets are decoded and checked; malformed or oversized ones are dropped.
+#include <atomic>
 #include <filesystem>
 #include <functional>
-#include <atomic>
 #include <memory>
 #include <string>
 
@@ -15,7 +15,7 @@
 namespace dravik::platform {
 
 class InstanceMessenger {
-public:
+  public:
     using Handler = std::function<void(const InstancePacket&)>;
 
     explicit InstanceMessenger(std::filesystem::path folder);
@@ -37,7 +37,7 @@ public:
     size_t DroppedPackets() const { return dropped_; }
     const std::filesystem::path& Folder() const { return folder_; }
 
-private:
+  private:
     bool SendTo(const std::filesystem::path& socketPath, const InstancePacket& packet) const;
 
     std::filesystem::path folder_;

@@ -14,11 +14,11 @@ inline constexpr size_t kMaxMessageName = 256;
 struct InstancePacket {
     enum class Kind : uint8_t { Message = 1, CopyData = 2 };
     Kind kind = Kind::Message;
-    std::string name;      // registered message name; empty when id is a plain number
-    uint32_t id = 0;       // message number when name is empty
+    std::string name;  // registered message name; empty when id is a plain number
+    uint32_t id = 0;   // message number when name is empty
     uint64_t wParam = 0;
     int64_t lParam = 0;
-    uint32_t dwData = 0;   // CopyData: the data packet's tag
+    uint32_t dwData = 0;  // CopyData: the data packet's tag
     std::vector<uint8_t> data;
 
     bool operator==(const InstancePacket&) const = default;

@@ -38,10 +38,12 @@ Json::Value ParseJsonText(const std::string& text) {
 
 Json::Value ReadJsonFile(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
-    if (!in) return Json::Value();
+    if (!in)
+        return Json::Value();
     std::ostringstream buffer;
     buffer << in.rdbuf();
-    if (in.bad()) return Json::Value();
+    if (in.bad())
+        return Json::Value();
     return ParseJsonText(buffer.str());
 }
 
@@ -62,15 +64,17 @@ void AppendUtf8(std::string& out, uint32_t cp) {
 }
 
 bool ReadHex4(const std::string& s, size_t at, uint32_t& v) {
-    if (at + 4 > s.size()) return false;
+    if (at + 4 > s.size())
+        return false;
     v = 0;
     for (size_t i = at; i < at + 4; ++i) {
         char c = s[i];
-        int d = c >= '0' && c <= '9' ? c - '0'
+        int d = c >= '0' && c <= '9'   ? c - '0'
                 : c >= 'a' && c <= 'f' ? c - 'a' + 10
                 : c >= 'A' && c <= 'F' ? c - 'A' + 10
                                        : -1;
-        if (d < 0) return false;
+        if (d < 0)
+            return false;
         v = v * 16 + static_cast<uint32_t>(d);
     }
     return true;
@@ -124,7 +128,8 @@ bool WriteFileAtomically(const std::filesystem::path& path, const std::string& b
     std::filesystem::path temp = path;
     temp += ".tmp";
     int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0) return false;
+    if (fd < 0)
+        return false;
     size_t done = 0;
     while (done < bytes.size()) {
         ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);

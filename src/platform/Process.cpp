@@ -13,12 +13,14 @@ bool LaunchProcess(const std::filesystem::path& program, const std::vector<std::
     argvStore.push_back(program.string());
     argvStore.insert(argvStore.end(), args.begin(), args.end());
     std::vector<char*> argv;
-    for (auto& a : argvStore) argv.push_back(a.data());
+    for (auto& a : argvStore)
+        argv.push_back(a.data());
     argv.push_back(nullptr);
 
     // A close-on-exec pipe tells the parent whether exec succeeded in the grandchild.
     int report[2];
-    if (::pipe2(report, O_CLOEXEC) != 0) return false;
+    if (::pipe2(report, O_CLOEXEC) != 0)
+        return false;
     pid_t child = ::fork();
     if (child < 0) {
         ::close(report[0]);
@@ -29,7 +31,8 @@ bool LaunchProcess(const std::filesystem::path& program, const std::vector<std::
         ::close(report[0]);
         ::setsid();
         pid_t grandchild = ::fork();
-        if (grandchild != 0) _exit(grandchild < 0 ? 1 : 0);
+        if (grandchild != 0)
+            _exit(grandchild < 0 ? 1 : 0);
         ::execv(argv[0], argv.data());
         int err = errno;
         [[maybe_unused]] ssize_t w = ::write(report[1], &err, sizeof err);

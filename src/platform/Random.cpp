@@ -30,7 +30,9 @@ uint32_t RandomU32() {
     return s.engine();
 }
 
-uint32_t RandomBelow(uint32_t bound) { return bound == 0 ? 0 : RandomU32() % bound; }
+uint32_t RandomBelow(uint32_t bound) {
+    return bound == 0 ? 0 : RandomU32() % bound;
+}
 
 void SeedRandom(uint64_t seed) {
     Source& s = GetSource();

@@ -30,13 +30,16 @@ std::string Fold(const std::string& s) {
 }  // namespace
 
 uint32_t RegisterMessage(const std::string& name) {
-    if (name.empty()) return 0;
+    if (name.empty())
+        return 0;
     Registry& r = GetRegistry();
     std::lock_guard lock(r.m);
     std::string folded = Fold(name);
-    if (auto it = r.byFolded.find(folded); it != r.byFolded.end()) return it->second;
+    if (auto it = r.byFolded.find(folded); it != r.byFolded.end())
+        return it->second;
     uint32_t id = kFirstRegisteredMessage + static_cast<uint32_t>(r.names.size());
-    if (id > kLastRegisteredMessage) return 0;
+    if (id > kLastRegisteredMessage)
+        return 0;
     r.names.push_back(name);
     r.byFolded.emplace(folded, id);
     return id;

@@ -14,9 +14,11 @@ Json::Value LoadStore(const std::filesystem::path& file) {
 const Json::Value* FindValue(const Json::Value& root, const std::string& key,
                              const std::string& name, const char* type) {
     const Json::Value* k = root.find(key.data(), key.data() + key.size());
-    if (!k || !k->isObject()) return nullptr;
+    if (!k || !k->isObject())
+        return nullptr;
     const Json::Value* v = k->find(name.data(), name.data() + name.size());
-    if (!v || !v->isObject() || (*v)["type"].asString() != type) return nullptr;
+    if (!v || !v->isObject() || (*v)["type"].asString() != type)
+        return nullptr;
     return &(*v)["value"];
 }
 
@@ -26,14 +28,17 @@ bool Store(const std::filesystem::path& file, const std::string& key, const std:
     Json::Value entry(Json::objectValue);
     entry["type"] = type;
     entry["value"] = value;
-    if (!root[key].isObject()) root[key] = Json::Value(Json::objectValue);
+    if (!root[key].isObject())
+        root[key] = Json::Value(Json::objectValue);
     root[key][name] = entry;
     return EnsureFolder(file.parent_path()) && WriteJsonFile(file, root);
 }
 
 }  // namespace
 
-std::string ProductKeyPath() { return std::string("SOFTWARE\\") + kProductIdentity; }
+std::string ProductKeyPath() {
+    return std::string("SOFTWARE\\") + kProductIdentity;
+}
 
 SettingsStore::SettingsStore() : file_(ConfigFolder() / "registry.json") {}
 SettingsStore::SettingsStore(std::filesystem::path file) : file_(std::move(file)) {}
@@ -42,7 +47,8 @@ std::optional<uint32_t> SettingsStore::GetDword(const std::string& key,
                                                 const std::string& name) const {
     Json::Value root = LoadStore(file_);
     const Json::Value* v = FindValue(root, key, name, "dword");
-    if (!v || !v->isIntegral()) return std::nullopt;
+    if (!v || !v->isIntegral())
+        return std::nullopt;
     return static_cast<uint32_t>(v->asLargestUInt() & 0xFFFFFFFFu);
 }
 
@@ -50,7 +56,8 @@ std::optional<std::string> SettingsStore::GetString(const std::string& key,
                                                     const std::string& name) const {
     Json::Value root = LoadStore(file_);
     const Json::Value* v = FindValue(root, key, name, "string");
-    if (!v || !v->isString()) return std::nullopt;
+    if (!v || !v->isString())
+        return std::nullopt;
     return v->asString();
 }
 
@@ -65,7 +72,8 @@ bool SettingsStore::SetString(const std::string& key, const std::string& name,
 
 bool SettingsStore::Remove(const std::string& key, const std::string& name) {
     Json::Value root = LoadStore(file_);
-    if (!root[key].isObject() || !root[key].isMember(name)) return true;
+    if (!root[key].isObject() || !root[key].isMember(name))
+        return true;
     root[key].removeMember(name);
     return WriteJsonFile(file_, root);
 }

@@ -10,7 +10,7 @@
 namespace dravik::platform {
 
 class SettingsStore {
-public:
+  public:
     // The store file under ConfigFolder().
     SettingsStore();
     explicit SettingsStore(std::filesystem::path file);
@@ -24,7 +24,7 @@ public:
 
     const std::filesystem::path& File() const { return file_; }
 
-private:
+  private:
     std::filesystem::path file_;
 };
 

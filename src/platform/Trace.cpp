@@ -23,14 +23,16 @@ Sinks& GetSinks() {
 }
 
 void ReadEnvLocked(Sinks& s) {
-    if (s.envRead) return;
+    if (s.envRead)
+        return;
     const char* v = std::getenv("DRAVIK_TRACE");
     if (v && std::strcmp(v, "stderr") == 0) {
         s.file = stderr;
     } else if (v && *v) {
         s.file = std::fopen(v, "a");
     }
-    if (s.file) s.any = true;
+    if (s.file)
+        s.any = true;
     s.envRead = true;
 }
 
@@ -51,14 +53,17 @@ void TraceText(const std::string& text) {
     ReadEnvLocked(s);
     if (s.file) {
         std::fwrite(text.data(), 1, text.size(), s.file);
-        if (text.empty() || text.back() != '\n') std::fputc('\n', s.file);
+        if (text.empty() || text.back() != '\n')
+            std::fputc('\n', s.file);
         std::fflush(s.file);
     }
-    for (TraceCapture* c : s.captures) c->Add(text);
+    for (TraceCapture* c : s.captures)
+        c->Add(text);
 }
 
 void Trace(const char* format, ...) {
-    if (!TraceEnabled()) return;
+    if (!TraceEnabled())
+        return;
     va_list args;
     va_start(args, format);
     char small[512];
@@ -105,7 +110,9 @@ std::vector<std::string> TraceCapture::Lines() const {
     return lines_;
 }
 
-bool TraceCapture::Contains(const std::string& fragment) const { return Count(fragment) > 0; }
+bool TraceCapture::Contains(const std::string& fragment) const {
+    return Count(fragment) > 0;
+}
 
 size_t TraceCapture::Count(const std::string& fragment) const {
     std::lock_guard lock(m_);

@@ -15,7 +15,7 @@ bool TraceEnabled();
 
 // Collects every trace line written while it lives (nesting is allowed).
 class TraceCapture {
-public:
+  public:
     TraceCapture();
     ~TraceCapture();
     TraceCapture(const TraceCapture&) = delete;
@@ -26,7 +26,7 @@ public:
     size_t Count(const std::string& fragment) const;
     void Add(const std::string& line);
 
-private:
+  private:
     mutable std::mutex m_;
     std::vector<std::string> lines_;
 };

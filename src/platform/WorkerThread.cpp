@@ -6,10 +6,13 @@ namespace dravik::platform {
 
 WorkerThread::WorkerThread(std::string name) : name_(std::move(name)) {}
 
-WorkerThread::~WorkerThread() { Stop(1000); }
+WorkerThread::~WorkerThread() {
+    Stop(1000);
+}
 
 bool WorkerThread::Start(std::function<void(WorkerThread&)> body) {
-    if (thread_.joinable()) return false;
+    if (thread_.joinable())
+        return false;
     stop_.ResetEvent();
     finished_.ResetEvent();
     thread_ = std::thread([this, body = std::move(body)] {
@@ -19,11 +22,14 @@ bool WorkerThread::Start(std::function<void(WorkerThread&)> body) {
     return true;
 }
 
-bool WorkerThread::Running() const { return thread_.joinable() && !finished_.IsSet(); }
+bool WorkerThread::Running() const {
+    return thread_.joinable() && !finished_.IsSet();
+}
 
 WorkerThread::StopResult WorkerThread::Stop(uint32_t boundMs, const char* stoppedTrace,
                                             const char* timedOutTrace) {
-    if (!thread_.joinable()) return StopResult::NotRunning;
+    if (!thread_.joinable())
+        return StopResult::NotRunning;
     stop_.Set();
     StopResult result = finished_.Wait(boundMs) ? StopResult::Stopped : StopResult::TimedOut;
     if (result == StopResult::Stopped) {

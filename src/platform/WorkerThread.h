@@ -12,7 +12,7 @@
 namespace dravik::platform {
 
 class WorkerThread {
-public:
+  public:
     explicit WorkerThread(std::string name);
     ~WorkerThread();  // stops with a 1000 ms bound if still running
     WorkerThread(const WorkerThread&) = delete;
@@ -37,7 +37,7 @@ public:
 
     const std::string& Name() const { return name_; }
 
-private:
+  private:
     std::string name_;
     Event stop_{Event::Reset::Manual};
     Event finished_{Event::Reset::Manual};

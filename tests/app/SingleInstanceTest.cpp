@@ -19,7 +19,8 @@ std::string Slurp(const std::filesystem::path& p) {
 
 bool WaitFor(auto condition, int timeoutMs = 5000) {
     for (int i = 0; i < timeoutMs / 10; ++i) {
-        if (condition()) return true;
+        if (condition())
+            return true;
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
     return condition();
@@ -28,7 +29,8 @@ bool WaitFor(auto condition, int timeoutMs = 5000) {
 bool HasInstanceSocket(const std::filesystem::path& folder) {
     std::error_code ec;
     for (const auto& e : std::filesystem::directory_iterator(folder, ec))
-        if (e.path().filename().string().rfind("inst-", 0) == 0) return true;
+        if (e.path().filename().string().rfind("inst-", 0) == 0)
+            return true;
     return false;
 }
 }  // namespace

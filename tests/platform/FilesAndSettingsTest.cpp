@@ -40,8 +40,8 @@ TEST(JsonFile, BadInputReadsAsNull) {
     const struct {
         const char* name;
         std::string text;
-    } cases[] = {{"truncated", "{\"a\": [1, 2"}, {"not json", "hello"}, {"empty", ""},
-                 {"deep", deep}};
+    } cases[] = {
+        {"truncated", "{\"a\": [1, 2"}, {"not json", "hello"}, {"empty", ""}, {"deep", deep}};
     for (const auto& c : cases) {
         std::ofstream(dir / "f.json", std::ios::binary) << c.text;
         EXPECT_TRUE(ReadJsonFile(dir / "f.json").isNull()) << c.name;

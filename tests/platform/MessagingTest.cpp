@@ -50,13 +50,16 @@ TEST(InstancePacket, RoundTripsAndRejectsMalformedBytes) {
         f(b);
         return DecodeInstancePacket(b.data(), b.size()).has_value();
     };
-    EXPECT_FALSE(mutate([](auto& b) { b.pop_back(); }));           // length disagrees
-    EXPECT_FALSE(mutate([](auto& b) { b.push_back(0); }));         // trailing byte
-    EXPECT_FALSE(mutate([](auto& b) { b[0] = 'X'; }));             // magic
-    EXPECT_FALSE(mutate([](auto& b) { b[4] = 2; }));               // version
-    EXPECT_FALSE(mutate([](auto& b) { b[5] = 7; }));               // kind
-    EXPECT_FALSE(mutate([](auto& b) { b[36] = 0; }));              // NUL inside the name
-    EXPECT_FALSE(mutate([](auto& b) { b[32] = 0xFF; b[35] = 0xFF; }));  // absurd data length
+    EXPECT_FALSE(mutate([](auto& b) { b.pop_back(); }));    // length disagrees
+    EXPECT_FALSE(mutate([](auto& b) { b.push_back(0); }));  // trailing byte
+    EXPECT_FALSE(mutate([](auto& b) { b[0] = 'X'; }));      // magic
+    EXPECT_FALSE(mutate([](auto& b) { b[4] = 2; }));        // version
+    EXPECT_FALSE(mutate([](auto& b) { b[5] = 7; }));        // kind
+    EXPECT_FALSE(mutate([](auto& b) { b[36] = 0; }));       // NUL inside the name
+    EXPECT_FALSE(mutate([](auto& b) {
+        b[32] = 0xFF;
+        b[35] = 0xFF;
+    }));  // absurd data length
     EXPECT_FALSE(DecodeInstancePacket(bytes.data(), 10));
     EXPECT_FALSE(DecodeInstancePacket(nullptr, 0));
 }
@@ -97,9 +100,9 @@ TEST(InstanceMessenger, BroadcastReachesOtherInstancesAndPeersByName) {
     ASSERT_TRUE(companionBox.arrived.Wait(2000));
     EXPECT_FALSE(sender.SendToPeer("nobody", wake));
     EXPECT_FALSE(sender.SendToPeer("../escape", wake));
-    EXPECT_EQ(std::filesystem::status(dir / "ZeviZodu.sock").permissions() &
-                  std::filesystem::perms::all,
-              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+    EXPECT_EQ(
+        std::filesystem::status(dir / "ZeviZodu.sock").permissions() & std::filesystem::perms::all,
+        std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
 }
 
 TEST(InstanceMessenger, MalformedPacketsAreDropped) {
@@ -117,7 +120,8 @@ TEST(InstanceMessenger, MalformedPacketsAreDropped) {
     std::vector<char> huge(70000, 'D');
     ::sendto(fd, huge.data(), huge.size(), 0, reinterpret_cast<sockaddr*>(&addr), sizeof addr);
     ::close(fd);
-    for (int i = 0; i < 100 && listener.DroppedPackets() < 2; ++i) SleepMs(10);
+    for (int i = 0; i < 100 && listener.DroppedPackets() < 2; ++i)
+        SleepMs(10);
     EXPECT_EQ(listener.DroppedPackets(), 2u);
     EXPECT_TRUE(box.packets.empty());
 }
@@ -136,7 +140,8 @@ TEST(Process, LaunchRunsTheProgramWithArgumentsAndReportsFailure) {
     TempDir dir;
     auto marker = dir / "ran";
     ASSERT_TRUE(LaunchProcess("/bin/sh", {"-c", "echo \"$0\" > " + marker.string(), "arg one"}));
-    for (int i = 0; i < 200 && !std::filesystem::exists(marker); ++i) SleepMs(10);
+    for (int i = 0; i < 200 && !std::filesystem::exists(marker); ++i)
+        SleepMs(10);
     EXPECT_TRUE(std::filesystem::exists(marker));
     EXPECT_FALSE(LaunchProcess(dir / "no-such-program", {}));
 }

@@ -19,13 +19,16 @@ inline std::string ProgramPath() {
 }
 
 class Subprocess {
-public:
-    Subprocess(std::vector<std::string> args, std::vector<std::pair<std::string, std::string>> env) {
+  public:
+    Subprocess(std::vector<std::string> args,
+               std::vector<std::pair<std::string, std::string>> env) {
         pid_ = ::fork();
         if (pid_ == 0) {
-            for (auto& [k, v] : env) ::setenv(k.c_str(), v.c_str(), 1);
+            for (auto& [k, v] : env)
+                ::setenv(k.c_str(), v.c_str(), 1);
             std::vector<char*> argv;
-            for (auto& a : args) argv.push_back(a.data());
+            for (auto& a : args)
+                argv.push_back(a.data());
             argv.push_back(nullptr);
             ::execv(argv[0], argv.data());
             _exit(127);
@@ -49,13 +52,14 @@ public:
                 exited_ = true;
                 return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
             }
-            if (waited >= timeoutMs) return -1;
+            if (waited >= timeoutMs)
+                return -1;
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
         }
     }
     void Signal(int sig) { ::kill(pid_, sig); }
 
-private:
+  private:
     pid_t pid_ = -1;
     bool exited_ = false;
 };

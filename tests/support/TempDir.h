@@ -10,9 +10,10 @@
 namespace dravik::test {
 
 class TempDir {
-public:
+  public:
     TempDir() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "dravik-test-XXXXXX").string();
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "dravik-test-XXXXXX").string();
         path_ = ::mkdtemp(pattern.data()) ? pattern : std::string();
     }
     ~TempDir() {
@@ -24,14 +25,15 @@ public:
     const std::filesystem::path& Path() const { return path_; }
     std::filesystem::path operator/(const std::string& rel) const { return path_ / rel; }
 
-private:
+  private:
     std::filesystem::path path_;
 };
 
 class ScopedEnv {
-public:
+  public:
     ScopedEnv(const char* name, const std::string& value) : name_(name) {
-        if (const char* old = ::getenv(name)) old_ = old;
+        if (const char* old = ::getenv(name))
+            old_ = old;
         ::setenv(name, value.c_str(), 1);
     }
     ~ScopedEnv() {
@@ -43,14 +45,14 @@ public:
     ScopedEnv(const ScopedEnv&) = delete;
     ScopedEnv& operator=(const ScopedEnv&) = delete;
 
-private:
+  private:
     const char* name_;
     std::optional<std::string> old_;
 };
 
 // Points every XDG folder of the process at a fresh temporary folder for the test's life.
 class IsolatedXdg {
-public:
+  public:
     IsolatedXdg()
         : data_("XDG_DATA_HOME", (dir_ / "data").string()),
           config_("XDG_CONFIG_HOME", (dir_ / "config").string()),
@@ -59,7 +61,7 @@ public:
     }
     const std::filesystem::path& Root() const { return dir_.Path(); }
 
-private:
+  private:
     TempDir dir_;
     ScopedEnv data_, config_, runtime_;
 };
