@@ -1,0 +1,353 @@
+#include "ui/Automation.h"
+
+#include <strings.h>
+
+#include <algorithm>
+#include <sstream>
+
+#include "ui/BasicControls.h"
+#include "ui/Container.h"
+#include "ui/ListControls.h"
+#include "ui/PaintManager.h"
+
+namespace dravik::ui {
+namespace {
+
+std::vector<std::string> SplitPath(const std::string& path) {
+    std::vector<std::string> parts;
+    std::stringstream in(path);
+    std::string part;
+    while (std::getline(in, part, '/'))
+        if (!part.empty())
+            parts.push_back(part);
+    return parts;
+}
+
+bool NameIs(CControlUI* c, const std::string& name) {
+    return strcasecmp(c->GetName().c_str(), name.c_str()) == 0;
+}
+
+// Every control matching the path under root, in tree order.
+void Collect(CControlUI* root, const std::vector<std::string>& parts, size_t i,
+             std::vector<CControlUI*>& out) {
+    root->FindFirst([&](CControlUI* c) {
+        if (c != root || i == 0) {
+            if (NameIs(c, parts[i])) {
+                if (i + 1 == parts.size())
+                    out.push_back(c);
+                else
+                    Collect(c, parts, i + 1, out);
+            }
+        }
+        return false;
+    });
+}
+
+std::vector<CControlUI*> Matches(const std::string& path) {
+    std::vector<CControlUI*> out;
+    auto parts = SplitPath(path);
+    if (parts.empty())
+        return out;
+    for (CWindowWnd* w : WindowsInZOrder()) {
+        for (CPaintManagerUI* pm : CPaintManagerUI::AllManagers()) {
+            if (pm->GetWindow() != w || !pm->GetRoot())
+                continue;
+            std::vector<CControlUI*> found;
+            Collect(pm->GetRoot(), parts, 0, found);
+            for (CControlUI* c : found)
+                if (std::find(out.begin(), out.end(), c) == out.end())
+                    out.push_back(c);
+        }
+    }
+    return out;
+}
+
+bool Shown(CControlUI* c) {
+    if (!c->IsEffectivelyVisible())
+        return false;
+    CPaintManagerUI* pm = c->GetManager();
+    return pm && pm->GetWindow() && pm->GetWindow()->IsVisible();
+}
+
+// Positions must be current before a pointer is aimed at a control.
+void LayoutAll() {
+    for (CPaintManagerUI* pm : CPaintManagerUI::AllManagers())
+        pm->LayoutIfNeeded();
+}
+
+void PostMouse(HWND h, uint32_t msg, Point p, uint64_t wParam = 0) {
+    PostMessage(h, msg, wParam, MakeLParam(p.x, p.y));
+}
+
+}  // namespace
+
+void AutomationDriver::Settle() {
+    for (int i = 0; i < 4; ++i)
+        PumpMessages(0);
+}
+
+CControlUI* AutomationDriver::FindForAction(const std::string& path) const {
+    for (CControlUI* c : Matches(path))
+        if (Shown(c))
+            return c;
+    return nullptr;
+}
+
+CControlUI* AutomationDriver::FindForQuery(const std::string& path) const {
+    auto all = Matches(path);
+    for (CControlUI* c : all)
+        if (Shown(c))
+            return c;
+    return all.empty() ? nullptr : all.front();
+}
+
+HWND AutomationDriver::WindowOf(CControlUI* c) const {
+    return c && c->GetManager() ? c->GetManager()->GetPaintWindow() : 0;
+}
+
+HWND AutomationDriver::FocusWindow() const {
+    for (CWindowWnd* w : WindowsInZOrder())
+        if (w->IsVisible() && w->IsEnabled())
+            return w->GetHWND();
+    auto all = WindowsInZOrder();
+    return all.empty() ? 0 : all.front()->GetHWND();
+}
+
+std::optional<std::string> AutomationDriver::Click(CControlUI* c) {
+    HWND h = WindowOf(c);
+    if (!h)
+        return "control has no window";
+    LayoutAll();
+    Point p = c->GetPos().Center();
+    PostMouse(h, WM_MOUSEMOVE, p);
+    PostMouse(h, WM_LBUTTONDOWN, p, 1);
+    PostMouse(h, WM_LBUTTONUP, p);
+    Settle();
+    return std::nullopt;
+}
+
+std::optional<std::string> AutomationDriver::DoubleClick(CControlUI* c) {
+    HWND h = WindowOf(c);
+    if (!h)
+        return "control has no window";
+    LayoutAll();
+    Point p = c->GetPos().Center();
+    PostMouse(h, WM_MOUSEMOVE, p);
+    PostMouse(h, WM_LBUTTONDOWN, p, 1);
+    PostMouse(h, WM_LBUTTONUP, p);
+    PostMouse(h, WM_LBUTTONDBLCLK, p, 1);
+    PostMouse(h, WM_LBUTTONUP, p);
+    Settle();
+    return std::nullopt;
+}
+
+std::optional<std::string> AutomationDriver::RightClick(CControlUI* c) {
+    HWND h = WindowOf(c);
+    if (!h)
+        return "control has no window";
+    LayoutAll();
+    Point p = c->GetPos().Center();
+    PostMouse(h, WM_MOUSEMOVE, p);
+    PostMouse(h, WM_RBUTTONDOWN, p, 2);
+    PostMouse(h, WM_RBUTTONUP, p);
+    Settle();
+    return std::nullopt;
+}
+
+std::optional<std::string> AutomationDriver::Drag(CControlUI* c, int x1, int y1, int x2, int y2) {
+    HWND h = WindowOf(c);
+    if (!h)
+        return "control has no window";
+    LayoutAll();
+    const Rect& r = c->GetPos();
+    Point a{r.left + x1, r.top + y1}, b{r.left + x2, r.top + y2};
+    PostMouse(h, WM_MOUSEMOVE, a);
+    PostMouse(h, WM_LBUTTONDOWN, a, 1);
+    PostMouse(h, WM_MOUSEMOVE, b, 1);
+    PostMouse(h, WM_LBUTTONUP, b);
+    Settle();
+    return std::nullopt;
+}
+
+std::optional<std::string> AutomationDriver::Set(CControlUI* c, const std::string& value) {
+    HWND h = WindowOf(c);
+    if (!h)
+        return "control has no window";
+    LayoutAll();
+    if (auto* slider = static_cast<CSliderUI*>(c->GetInterface("Slider"))) {
+        char* end = nullptr;
+        long v = std::strtol(value.c_str(), &end, 10);
+        if (value.empty() || *end)
+            return "slider value must be a number: " + value;
+        Point from = slider->GetThumbRect().Center();
+        int px = slider->PixelFor(static_cast<int>(v));
+        Point to = slider->IsHorizontal() ? Point{px, from.y} : Point{from.x, px};
+        PostMouse(h, WM_MOUSEMOVE, from);
+        PostMouse(h, WM_LBUTTONDOWN, from, 1);
+        PostMouse(h, WM_MOUSEMOVE, to, 1);
+        Settle();
+        // A pixel may stand for a range of values; the drag stops exactly at the asked one.
+        slider->SetDragValue(static_cast<int>(v));
+        PostMouse(h, WM_LBUTTONUP, to);
+        Settle();
+        return std::nullopt;
+    }
+    if (auto* edit = static_cast<CEditUI*>(c->GetInterface("Edit"))) {
+        if (auto err = Click(c))
+            return err;
+        if (!edit->IsFocused())
+            return "edit did not take the focus";
+        edit->ReplaceTextByUser(value);
+        // Leave the field: focus goes elsewhere, as clicking outside would.
+        if (CPaintManagerUI* pm = edit->GetManager())
+            pm->SetFocus(nullptr);
+        Settle();
+        return std::nullopt;
+    }
+    return "set works on sliders and edits";
+}
+
+std::optional<std::string> AutomationDriver::Choose(CControlUI* c, int index) {
+    auto* owner = static_cast<IListOwnerUI*>(nullptr);
+    if (auto* list = static_cast<CListUI*>(c->GetInterface("List")))
+        owner = list;
+    if (auto* combo = static_cast<CComboUI*>(c->GetInterface("Combo")))
+        owner = combo;
+    if (!owner)
+        return "choose works on combos and lists";
+    auto* box = static_cast<CContainerUI*>(c->GetInterface("Container"));
+    if (index < 0 || !box || index >= box->GetCount())
+        return "no item " + std::to_string(index);
+    if (auto* list = static_cast<CListUI*>(c->GetInterface("List"))) {
+        LayoutAll();
+        list->EnsureVisible(index);
+        return Click(list->GetItemAt(index));
+    }
+    // A combo's items live in its drop-down: pick as the drop-down's click does.
+    if (auto err = Click(c))
+        return err;
+    CControlUI* item = box->GetItemAt(index);
+    if (CPaintManagerUI* pm = c->GetManager())
+        pm->SendNotify(item, "itemclick");
+    owner->SelectItem(index, true, true);
+    Settle();
+    return std::nullopt;
+}
+
+std::optional<std::string> AutomationDriver::Type(const std::string& text) {
+    HWND h = FocusWindow();
+    if (!h)
+        return "no window";
+    for (size_t i = 0; i < text.size();) {
+        unsigned char ch = static_cast<unsigned char>(text[i]);
+        size_t len = ch < 0x80 ? 1 : (ch >> 5) == 6 ? 2 : (ch >> 4) == 14 ? 3 : 4;
+        uint32_t cp = len == 1 ? ch : ch & (0x7F >> len);
+        for (size_t k = 1; k < len && i + k < text.size(); ++k)
+            cp = (cp << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3F);
+        PostMessage(h, WM_CHAR, cp, 0);
+        i += len;
+    }
+    Settle();
+    return std::nullopt;
+}
+
+uint32_t VirtualKeyFromName(const std::string& name) {
+    if (name.size() == 1) {
+        char c = static_cast<char>(std::toupper(static_cast<unsigned char>(name[0])));
+        if ((c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'))
+            return static_cast<uint32_t>(c);
+    }
+    if ((name[0] == 'F' || name[0] == 'f') && name.size() <= 3) {
+        int n = std::atoi(name.c_str() + 1);
+        if (n >= 1 && n <= 24)
+            return 0x70 + static_cast<uint32_t>(n - 1);
+    }
+    static const std::pair<const char*, uint32_t> table[] = {
+        {"Enter", VK_RETURN},  {"Return", VK_RETURN}, {"Esc", VK_ESCAPE},   {"Escape", VK_ESCAPE},
+        {"Tab", VK_TAB},       {"Space", VK_SPACE},   {"Back", VK_BACK},    {"Backspace", VK_BACK},
+        {"Delete", VK_DELETE}, {"Left", VK_LEFT},     {"Right", VK_RIGHT},  {"Up", VK_UP},
+        {"Down", VK_DOWN},     {"Shift", VK_SHIFT},   {"Ctrl", VK_CONTROL}, {"Alt", VK_MENU},
+        {"LShift", 0xA0},      {"RShift", 0xA1},      {"LCtrl", 0xA2},      {"RCtrl", 0xA3},
+        {"LAlt", 0xA4},        {"RAlt", 0xA5},        {"LWin", 0x5B},       {"RWin", 0x5C},
+        {"Home", 0x24},        {"End", 0x23},         {"PageUp", 0x21},     {"PageDown", 0x22},
+        {"Insert", 0x2D},      {"CapsLock", 0x14},
+    };
+    for (const auto& [n, vk] : table)
+        if (strcasecmp(n, name.c_str()) == 0)
+            return vk;
+    return 0;
+}
+
+std::optional<std::string> AutomationDriver::Key(const std::string& key, const std::string& phase) {
+    uint32_t vk = VirtualKeyFromName(key);
+    if (!vk)
+        return "unknown key " + key;
+    HWND h = FocusWindow();
+    if (!h)
+        return "no window";
+    if (phase.empty() || phase == "down")
+        PostMessage(h, WM_KEYDOWN, vk, 0);
+    if (phase.empty() || phase == "up")
+        PostMessage(h, WM_KEYUP, vk, 0);
+    if (!phase.empty() && phase != "down" && phase != "up")
+        return "key phase must be down or up";
+    Settle();
+    return std::nullopt;
+}
+
+std::optional<std::string> AutomationDriver::Button(const std::string& button,
+                                                    const std::string& phase) {
+    HWND h = FocusWindow();
+    if (!h)
+        return "no window";
+    uint32_t down, up;
+    if (strcasecmp(button.c_str(), "left") == 0) {
+        down = WM_LBUTTONDOWN;
+        up = WM_LBUTTONUP;
+    } else if (strcasecmp(button.c_str(), "right") == 0) {
+        down = WM_RBUTTONDOWN;
+        up = WM_RBUTTONUP;
+    } else {
+        return "unknown button " + button;
+    }
+    if (!phase.empty() && phase != "down" && phase != "up")
+        return "button phase must be down or up";
+    if (phase.empty() || phase == "down")
+        PostMessage(h, down, 0, MakeLParam(-1, -1));
+    if (phase.empty() || phase == "up")
+        PostMessage(h, up, 0, MakeLParam(-1, -1));
+    Settle();
+    return std::nullopt;
+}
+
+std::optional<std::string> AutomationDriver::Property(CControlUI* c,
+                                                      const std::string& prop) const {
+    if (prop == "text")
+        return c->GetText();
+    if (prop == "visible")
+        return Shown(c) ? "true" : "false";
+    if (prop == "enabled")
+        return c->IsEffectivelyEnabled() ? "true" : "false";
+    if (prop == "selected") {
+        if (auto* o = static_cast<COptionUI*>(c->GetInterface("Option")))
+            return o->IsSelected() ? "true" : "false";
+        return std::nullopt;
+    }
+    if (prop == "value") {
+        if (auto* p = static_cast<CProgressUI*>(c->GetInterface("Progress")))
+            return std::to_string(p->GetValue());
+        if (auto* l = static_cast<CListUI*>(c->GetInterface("List")))
+            return std::to_string(l->GetCurSel());
+        if (auto* cb = static_cast<CComboUI*>(c->GetInterface("Combo")))
+            return std::to_string(cb->GetCurSel());
+        return std::nullopt;
+    }
+    if (prop == "count") {
+        if (auto* box = static_cast<CContainerUI*>(c->GetInterface("Container")))
+            return std::to_string(box->GetCount());
+        return "0";
+    }
+    return std::nullopt;
+}
+
+}  // namespace dravik::ui
