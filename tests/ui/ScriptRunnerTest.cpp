@@ -57,7 +57,8 @@ TEST_F(ScriptTest, ExitStatusIsZeroOneOrTwoAndNamesTheLine) {
         ScriptResult r = runner.RunText(c.script);
         EXPECT_EQ(r.status, c.status) << c.script << r.message;
         EXPECT_EQ(r.line, c.line) << c.script;
-        if (c.status)
+        if (c.status) {
             EXPECT_NE(r.message.find("line " + std::to_string(c.line)), std::string::npos);
+        }
     }
 }
