@@ -6,6 +6,8 @@
 #include <sstream>
 
 #include "platform/Clock.h"
+#include "ui/CairoPainter.h"
+#include "ui/PaintManager.h"
 #include "ui/Window.h"
 
 namespace dravik::ui {
@@ -138,6 +140,25 @@ Outcome ScriptRunner::Check(const std::vector<std::string>& w, bool wait) {
                 last.value_or("") + "\"");
 }
 
+Outcome ScriptRunner::Screenshot(const std::string& file) {
+    AutomationDriver::Settle();
+    auto windows = WindowsInZOrder();
+    CWindowWnd* target = nullptr;
+    for (CWindowWnd* w : windows)
+        if (w->IsVisible()) {
+            target = w;
+            break;
+        }
+    if (!target && host_)
+        target = WindowFromHandle(host_->MainWindow());
+    if (!target && !windows.empty())
+        target = windows.back();
+    for (CPaintManagerUI* pm : CPaintManagerUI::AllManagers())
+        if (target && pm->GetWindow() == target)
+            return RenderToPng(*pm, file) ? Done() : Error("cannot write screenshot " + file);
+    return Error("no window to take a screenshot of");
+}
+
 Outcome ScriptRunner::RunLine(const std::vector<std::string>& w) {
     const std::string& action = w[0];
     auto control = [&](CControlUI*& c) -> std::optional<Outcome> {
@@ -205,12 +226,17 @@ Outcome ScriptRunner::RunLine(const std::vector<std::string>& w) {
         RunFor(static_cast<uint32_t>(ms));
         return Done();
     }
+    if (action == "screenshot") {
+        if (w.size() != 2)
+            return Error("screenshot needs FILE");
+        return Screenshot(w[1]);
+    }
     if (action == "expect")
         return Check(w, false);
     if (action == "waitfor")
         return Check(w, true);
-    static const char* hostActions[] = {"message", "plug",     "unplug",     "answer",
-                                        "notify",  "copydata", "screenshot", "quit"};
+    static const char* hostActions[] = {"message", "plug",     "unplug", "answer",
+                                        "notify",  "copydata", "quit"};
     if (std::find(std::begin(hostActions), std::end(hostActions), action) !=
         std::end(hostActions)) {
         if (host_)

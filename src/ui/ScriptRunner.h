@@ -19,9 +19,11 @@ class ScriptHost {
         int status = 0;  // 0 done, 1 failed, 2 script error
         std::string message;
     };
-    // Handles plug, unplug, message, notify, copydata, answer, quit, screenshot …; nullopt when
+    // Handles plug, unplug, message, notify, copydata, answer, quit; nullopt when
     // the action is not the host's.
     virtual std::optional<Outcome> RunAction(const std::vector<std::string>& args) = 0;
+    // The main window, shot when no window is visible.
+    virtual HWND MainWindow() const { return 0; }
 };
 
 struct ScriptResult {
@@ -42,6 +44,7 @@ class ScriptRunner {
 
   private:
     ScriptHost::Outcome RunLine(const std::vector<std::string>& words);
+    ScriptHost::Outcome Screenshot(const std::string& file);
     ScriptHost::Outcome Check(const std::vector<std::string>& words, bool wait);
 
     ScriptHost* host_;

@@ -235,7 +235,9 @@ bool PumpMessages(uint32_t maxWaitMs) {
             }
         }
     }
-    for (auto [hwnd, id] : fired) {
+    for (const auto& timer : fired) {
+        const HWND hwnd = timer.first;
+        const uint32_t id = timer.second;
         // A timer killed by an earlier one in this round does not fire.
         bool alive;
         {

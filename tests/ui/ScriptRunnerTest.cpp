@@ -1,4 +1,8 @@
+#include <cairo.h>
 #include <gtest/gtest.h>
+
+#include <filesystem>
+#include <set>
 
 #include "UiTestSupport.h"
 #include "ui/ScriptRunner.h"
@@ -61,4 +65,25 @@ TEST_F(ScriptTest, ExitStatusIsZeroOneOrTwoAndNamesTheLine) {
             EXPECT_NE(r.message.find("line " + std::to_string(c.line)), std::string::npos);
         }
     }
+}
+
+TEST_F(ScriptTest, ScreenshotWritesAPngOfTheWindowThatIsNotBlank) {
+    auto file = std::filesystem::temp_directory_path() / "dravik-shot-test.png";
+    ScriptRunner runner;
+    ScriptResult r = runner.RunText("screenshot \"" + file.string() + "\"\n");
+    ASSERT_EQ(r.status, 0) << r.message;
+    cairo_surface_t* s = cairo_image_surface_create_from_png(file.c_str());
+    ASSERT_EQ(cairo_surface_status(s), CAIRO_STATUS_SUCCESS);
+    EXPECT_EQ(cairo_image_surface_get_width(s), 400);
+    EXPECT_EQ(cairo_image_surface_get_height(s), 300);
+    cairo_surface_flush(s);
+    const unsigned char* px = cairo_image_surface_get_data(s);
+    int stride = cairo_image_surface_get_stride(s);
+    std::set<uint32_t> colours;
+    for (int y = 0; y < 300; y += 3)
+        for (int x = 0; x < 400; x += 3)
+            colours.insert(*reinterpret_cast<const uint32_t*>(px + y * stride + x * 4));
+    EXPECT_GT(colours.size(), 3u);  // background, text and the slider at least
+    cairo_surface_destroy(s);
+    std::filesystem::remove(file);
 }

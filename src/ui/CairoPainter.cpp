@@ -1,0 +1,228 @@
+#include "ui/CairoPainter.h"
+
+#include <cairo.h>
+#include <pango/pangocairo.h>
+
+#include <cmath>
+#include <map>
+#include <memory>
+#include <mutex>
+
+#include "ui/ImageString.h"
+#include "ui/PaintManager.h"
+#include "ui/ResourceManager.h"
+
+namespace dravik::ui {
+namespace {
+
+void SetColor(cairo_t* cr, uint32_t argb) {
+    cairo_set_source_rgba(cr, ((argb >> 16) & 0xFF) / 255.0, ((argb >> 8) & 0xFF) / 255.0,
+                          (argb & 0xFF) / 255.0, ((argb >> 24) & 0xFF) / 255.0);
+}
+
+// Decoded images by path; loaded once per process.
+cairo_surface_t* LoadImage(const std::string& file) {
+    static std::mutex m;
+    static std::map<std::string, cairo_surface_t*> cache;
+    std::lock_guard lock(m);
+    auto path = CResourceManager::GetInstance().ResolvePath(file).string();
+    if (auto it = cache.find(path); it != cache.end())
+        return it->second;
+    cairo_surface_t* s = cairo_image_surface_create_from_png(path.c_str());
+    if (cairo_surface_status(s) != CAIRO_STATUS_SUCCESS) {
+        cairo_surface_destroy(s);
+        s = nullptr;
+    }
+    cache[path] = s;
+    return s;
+}
+
+void DrawPart(cairo_t* cr, cairo_surface_t* img, Rect src, Rect dst, double alpha) {
+    if (src.Empty() || dst.Empty())
+        return;
+    cairo_save(cr);
+    cairo_rectangle(cr, dst.left, dst.top, dst.Width(), dst.Height());
+    cairo_clip(cr);
+    cairo_translate(cr, dst.left, dst.top);
+    cairo_scale(cr, double(dst.Width()) / src.Width(), double(dst.Height()) / src.Height());
+    cairo_set_source_surface(cr, img, -src.left, -src.top);
+    cairo_paint_with_alpha(cr, alpha);
+    cairo_restore(cr);
+}
+
+}  // namespace
+
+void CairoPainter::FillRect(const Rect& rc, uint32_t argb) {
+    SetColor(cr_, argb);
+    cairo_rectangle(cr_, rc.left, rc.top, rc.Width(), rc.Height());
+    cairo_fill(cr_);
+}
+
+void CairoPainter::FillGradient(const Rect& rc, uint32_t top, uint32_t bottom) {
+    cairo_pattern_t* p = cairo_pattern_create_linear(0, rc.top, 0, rc.bottom);
+    auto stop = [&](double at, uint32_t c) {
+        cairo_pattern_add_color_stop_rgba(p, at, ((c >> 16) & 0xFF) / 255.0,
+                                          ((c >> 8) & 0xFF) / 255.0, (c & 0xFF) / 255.0,
+                                          ((c >> 24) & 0xFF) / 255.0);
+    };
+    stop(0, top);
+    stop(1, bottom);
+    cairo_set_source(cr_, p);
+    cairo_rectangle(cr_, rc.left, rc.top, rc.Width(), rc.Height());
+    cairo_fill(cr_);
+    cairo_pattern_destroy(p);
+}
+
+void CairoPainter::DrawBorder(const Rect& rc, uint32_t argb, int width, int roundX, int) {
+    SetColor(cr_, argb);
+    cairo_set_line_width(cr_, width);
+    double h = width / 2.0;
+    double x = rc.left + h, y = rc.top + h, w = rc.Width() - width, ht = rc.Height() - width;
+    double r = std::min<double>(roundX / 2.0, std::min(w, ht) / 2);
+    if (r > 0) {
+        cairo_new_sub_path(cr_);
+        cairo_arc(cr_, x + w - r, y + r, r, -M_PI / 2, 0);
+        cairo_arc(cr_, x + w - r, y + ht - r, r, 0, M_PI / 2);
+        cairo_arc(cr_, x + r, y + ht - r, r, M_PI / 2, M_PI);
+        cairo_arc(cr_, x + r, y + r, r, M_PI, 3 * M_PI / 2);
+        cairo_close_path(cr_);
+    } else {
+        cairo_rectangle(cr_, x, y, w, ht);
+    }
+    cairo_stroke(cr_);
+}
+
+void CairoPainter::DrawText(const Rect& rc, const std::string& text, uint32_t argb,
+                            const FontInfo& font, uint32_t style) {
+    if (rc.Empty() || text.empty())
+        return;
+    PangoLayout* layout = pango_cairo_create_layout(cr_);
+    PangoFontDescription* desc = pango_font_description_new();
+    pango_font_description_set_family(desc, font.face.empty() ? "Noto Sans" : font.face.c_str());
+    pango_font_description_set_absolute_size(desc, font.size * PANGO_SCALE);
+    if (font.bold)
+        pango_font_description_set_weight(desc, PANGO_WEIGHT_BOLD);
+    if (font.italic)
+        pango_font_description_set_style(desc, PANGO_STYLE_ITALIC);
+    pango_layout_set_font_description(layout, desc);
+    pango_layout_set_text(layout, text.c_str(), -1);
+    pango_layout_set_width(layout, rc.Width() * PANGO_SCALE);
+    if (style & DT_WORDBREAK) {
+        pango_layout_set_wrap(layout, PANGO_WRAP_WORD_CHAR);
+    } else if (style & DT_END_ELLIPSIS) {
+        pango_layout_set_ellipsize(layout, PANGO_ELLIPSIZE_END);
+    }
+    pango_layout_set_alignment(layout, (style & DT_CENTER)  ? PANGO_ALIGN_CENTER
+                                       : (style & DT_RIGHT) ? PANGO_ALIGN_RIGHT
+                                                            : PANGO_ALIGN_LEFT);
+    if (font.underline) {
+        PangoAttrList* attrs = pango_attr_list_new();
+        pango_attr_list_insert(attrs, pango_attr_underline_new(PANGO_UNDERLINE_SINGLE));
+        pango_layout_set_attributes(layout, attrs);
+        pango_attr_list_unref(attrs);
+    }
+    int w = 0, h = 0;
+    pango_layout_get_pixel_size(layout, &w, &h);
+    double y = rc.top;
+    if (style & DT_VCENTER)
+        y = rc.top + (rc.Height() - h) / 2.0;
+    if (style & DT_BOTTOM)
+        y = rc.bottom - h;
+    cairo_save(cr_);
+    cairo_rectangle(cr_, rc.left, rc.top, rc.Width(), rc.Height());
+    cairo_clip(cr_);
+    SetColor(cr_, argb);
+    cairo_move_to(cr_, rc.left, y);
+    pango_cairo_show_layout(cr_, layout);
+    cairo_restore(cr_);
+    pango_font_description_free(desc);
+    g_object_unref(layout);
+}
+
+bool CairoPainter::DrawImage(const Rect& rc, const std::string& imageString) {
+    auto spec = ParseImageString(imageString);
+    if (!spec)
+        return false;
+    cairo_surface_t* img = LoadImage(spec->file);
+    if (!img)
+        return false;
+    int iw = cairo_image_surface_get_width(img), ih = cairo_image_surface_get_height(img);
+    Rect src = spec->source.value_or(Rect{0, 0, iw, ih});
+    Rect dst = rc;
+    if (spec->dest)
+        dst = spec->dest->Offset(rc.left, rc.top);
+    double alpha = spec->fade / 255.0;
+    const Rect& c = spec->corner;
+    if (c.left == 0 && c.top == 0 && c.right == 0 && c.bottom == 0) {
+        DrawPart(cr_, img, src, dst, alpha);
+        return true;
+    }
+    // Nine slices: corners keep their size, edges stretch along one axis, the middle both.
+    int sx[4] = {src.left, src.left + c.left, src.right - c.right, src.right};
+    int sy[4] = {src.top, src.top + c.top, src.bottom - c.bottom, src.bottom};
+    int dx[4] = {dst.left, dst.left + c.left, dst.right - c.right, dst.right};
+    int dy[4] = {dst.top, dst.top + c.top, dst.bottom - c.bottom, dst.bottom};
+    for (int row = 0; row < 3; ++row)
+        for (int col = 0; col < 3; ++col) {
+            if (spec->hole && row == 1 && col == 1)
+                continue;
+            DrawPart(cr_, img, {sx[col], sy[row], sx[col + 1], sy[row + 1]},
+                     {dx[col], dy[row], dx[col + 1], dy[row + 1]}, alpha);
+        }
+    return true;
+}
+
+void CairoPainter::FillEllipse(const Rect& rc, uint32_t argb) {
+    if (rc.Empty())
+        return;
+    cairo_save(cr_);
+    cairo_translate(cr_, rc.left + rc.Width() / 2.0, rc.top + rc.Height() / 2.0);
+    cairo_scale(cr_, rc.Width() / 2.0, rc.Height() / 2.0);
+    cairo_arc(cr_, 0, 0, 1, 0, 2 * M_PI);
+    cairo_restore(cr_);
+    SetColor(cr_, argb);
+    cairo_fill(cr_);
+}
+
+void CairoPainter::DrawArc(const Rect& rc, double startDeg, double sweepDeg, uint32_t argb,
+                           int width) {
+    if (rc.Empty())
+        return;
+    double r = std::min(rc.Width(), rc.Height()) / 2.0 - width / 2.0;
+    double a0 = startDeg * M_PI / 180, a1 = (startDeg + sweepDeg) * M_PI / 180;
+    cairo_new_path(cr_);
+    cairo_arc(cr_, rc.left + rc.Width() / 2.0, rc.top + rc.Height() / 2.0, r, std::min(a0, a1),
+              std::max(a0, a1));
+    SetColor(cr_, argb);
+    cairo_set_line_width(cr_, width);
+    cairo_stroke(cr_);
+}
+
+void CairoPainter::PushClip(const Rect& rc) {
+    cairo_save(cr_);
+    cairo_rectangle(cr_, rc.left, rc.top, rc.Width(), rc.Height());
+    cairo_clip(cr_);
+}
+
+void CairoPainter::PopClip() {
+    cairo_restore(cr_);
+}
+
+bool RenderToPng(CPaintManagerUI& manager, const std::filesystem::path& file) {
+    manager.LayoutIfNeeded();
+    Size size = manager.GetClientSize();
+    if (size.cx <= 0 || size.cy <= 0 || !manager.GetRoot())
+        return false;
+    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, size.cx, size.cy);
+    cairo_t* cr = cairo_create(surface);
+    cairo_set_source_rgb(cr, 1, 1, 1);
+    cairo_paint(cr);
+    CairoPainter painter(cr);
+    manager.GetRoot()->DoPaint(painter, {0, 0, size.cx, size.cy});
+    cairo_destroy(cr);
+    bool ok = cairo_surface_write_to_png(surface, file.c_str()) == CAIRO_STATUS_SUCCESS;
+    cairo_surface_destroy(surface);
+    return ok;
+}
+
+}  // namespace dravik::ui
