@@ -6,6 +6,7 @@
 #include "ui/BasicControls.h"
 #include "ui/Container.h"
 #include "ui/ListControls.h"
+#include "ui/MenuWnd.h"
 #include "ui/PaintManager.h"
 #include "ui/ResourceManager.h"
 #include "ui/Window.h"
@@ -71,6 +72,8 @@ CControlUI* CreateStandardControl(const std::string& tag) {
         {"Combo", [] { return new CComboUI; }},
         {"List", [] { return new CListUI; }},
         {"ListLabelElement", [] { return new CListLabelElementUI; }},
+        {"Menu", [] { return new CListUI; }},
+        {"MenuElement", [] { return new CMenuElementUI; }},
         {"ListContainerElement", [] { return new CListContainerElementUI; }},
         {"ScrollBar", [] { return new CScrollBarUI; }},
     };

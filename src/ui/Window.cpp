@@ -77,6 +77,11 @@ void Dispatch(QueueItem& item) {
         return;
     }
     CWindowWnd* w = WindowFromHandle(item.hwnd);
+    if (w && (item.msg == WM_LBUTTONDOWN || item.msg == WM_RBUTTONDOWN)) {
+        for (CWindowWnd* other : WindowsInZOrder())
+            if (other != w && other->ClosesOnOutsideClick() && !other->IsClosing())
+                other->Close(IDCANCEL);
+    }
     int64_t result = 0;
     bool ok = w != nullptr;
     if (ok)

@@ -52,6 +52,8 @@ class CWindowWnd {
     void ResizeClient(int cx, int cy);
 
     virtual std::string GetWindowClassName() const { return "Window"; }
+    // Popup windows (menus, drop-downs) close when another window gets a button press.
+    virtual bool ClosesOnOutsideClick() const { return false; }
     virtual int64_t HandleMessage(uint32_t msg, uint64_t wParam, int64_t lParam);
     // Called after the window was destroyed; the object may delete itself here.
     virtual void OnFinalMessage(HWND hwnd);
