@@ -72,8 +72,8 @@ std::string UsageText() {
            "  --help            print this text\n"
            "\n"
            "Only one copy runs at a time: starting a second one wakes the first and exits.\n"
-           "This build has no window yet: the program starts, registers its messages and\n"
-           "waits for instance messages until it is interrupted (SIGINT/SIGTERM).\n"
+           "Windows are drawn headless in this build (no display backend yet); scripts and\n"
+           "screenshots work the same. SIGINT/SIGTERM end the program as closing it would.\n"
            "\n"
            "Environment: DRAVIK_TRACE=stderr|FILE turns the diagnostic trace on.\n";
 }

@@ -3,7 +3,11 @@
 #include <signal.h>
 
 #include <cstdio>
+#include <thread>
 
+#include "app/AppScriptHost.h"
+#include "app/ControlRegistry.h"
+#include "app/MainWnd.h"
 #include "app/Options.h"
 #include "app/PrivateFonts.h"
 #include "app/RegisteredMessageTable.h"
@@ -12,6 +16,9 @@
 #include "platform/InstanceMessenger.h"
 #include "platform/RegisteredMessages.h"
 #include "platform/Trace.h"
+#include "ui/ResourceManager.h"
+#include "ui/ScriptRunner.h"
+#include "ui/Window.h"
 
 #ifndef DRAVIK_VERSION
 #define DRAVIK_VERSION "0.0.0"
@@ -20,24 +27,42 @@
 namespace dravik {
 namespace {
 
-// Until the window layer exists the main loop is this: receive instance messages and trace them,
-// until asked to quit by a signal.
-int WaitForInstanceMessages(platform::InstanceMessenger& messenger) {
-    sigset_t set;
-    sigemptyset(&set);
-    sigaddset(&set, SIGINT);
-    sigaddset(&set, SIGTERM);
-    pthread_sigmask(SIG_BLOCK, &set, nullptr);
-    messenger.Listen("", [](const platform::InstancePacket& p) {
+// SIGINT and SIGTERM end the message loop as closing the window would.
+class SignalWatcher {
+public:
+    SignalWatcher() {
+        sigset_t set;
+        sigemptyset(&set);
+        sigaddset(&set, SIGINT);
+        sigaddset(&set, SIGTERM);
+        sigaddset(&set, SIGUSR1);
+        pthread_sigmask(SIG_BLOCK, &set, nullptr);
+        thread_ = std::thread([set] {
+            int sig = 0;
+            sigwait(&set, &sig);
+            if (sig == SIGUSR1) return;  // our own wake-up at exit
+            ui::PostQuitMessage(0);
+        });
+    }
+    ~SignalWatcher() {
+        pthread_kill(thread_.native_handle(), SIGUSR1);
+        thread_.join();
+    }
+
+private:
+    std::thread thread_;
+};
+
+// Instance messages arrive on the messenger's thread and are posted to the main window by name.
+void ForwardInstanceMessages(platform::InstanceMessenger& messenger, ui::HWND main) {
+    messenger.Listen("", [main](const platform::InstancePacket& p) {
         std::string name = p.name.empty() ? std::to_string(p.id) : p.name;
         platform::Trace("instance message %s wParam %llu lParam %lld", name.c_str(),
-                        static_cast<unsigned long long>(p.wParam),
-                        static_cast<long long>(p.lParam));
+                        static_cast<unsigned long long>(p.wParam), static_cast<long long>(p.lParam));
+        if (p.kind != platform::InstancePacket::Kind::Message) return;
+        uint32_t id = p.name.empty() ? p.id : platform::RegisterMessage(p.name);
+        if (id) ui::PostMessage(main, id, p.wParam, p.lParam);
     });
-    int sig = 0;
-    sigwait(&set, &sig);
-    messenger.StopListening();
-    return 0;
 }
 
 }  // namespace
@@ -79,8 +104,49 @@ int RunProgram(const std::vector<std::string>& args) {
         return 0;
     }
 
+    // UI resources: plain files under "skin/" beside the program, indexed by res.xml.
+    auto& resources = ui::CResourceManager::GetInstance();
+    resources.SetResourcePath(platform::ProgramFolder() / "skin");
+    if (!resources.LoadResource("res.xml"))
+        platform::Trace("resource index res.xml not found under %s",
+                        resources.GetResourcePath().c_str());
+    RegisterControlClasses();
     RegisterGuidMessages();
-    int status = WaitForInstanceMessages(messenger);
+
+    int status = 0;
+    {
+        SignalWatcher signals;
+        auto* main = new CMainWnd;
+        if (!main->Create(0, platform::kProductIdentity,
+                          ui::WS_POPUP | ui::WS_VISIBLE | ui::WS_CLIPSIBLINGS | ui::WS_CLIPCHILDREN |
+                              ui::WS_CAPTION | ui::WS_SYSMENU | ui::WS_MINIMIZEBOX,
+                          0, 0, 0, 800, 572)) {
+            delete main;
+            return 0;
+        }
+        main->CenterWindow();
+        ForwardInstanceMessages(messenger, main->GetHWND());
+
+        int scriptStatus = -1;
+        if (!options->script.empty()) {
+            ui::HWND h = main->GetHWND();
+            ui::PostTask([&scriptStatus, h, file = options->script] {
+                AppScriptHost host(h);
+                ui::ScriptRunner runner(&host);
+                ui::ScriptResult r = runner.RunFile(file);
+                if (r.status != 0) std::fprintf(stderr, "dravik: script %s\n", r.message.c_str());
+                scriptStatus = r.status;
+                ui::PostQuitMessage(r.status);
+            });
+        }
+        status = ui::MessageLoop();
+        if (scriptStatus >= 0) status = scriptStatus;
+        messenger.StopListening();
+        // Tear-down: the window (and its threads) first, then the UI resources and the fonts.
+        if (ui::IsWindow(main->GetHWND())) main->DestroyWindow();
+        delete main;
+    }
+    resources.Release();
     fonts.Release();
     return status;
 }
