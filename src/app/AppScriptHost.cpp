@@ -10,7 +10,8 @@ namespace dravik {
 namespace {
 
 bool ParseInteger(const std::string& s, long long& out) {
-    if (s.empty()) return false;
+    if (s.empty())
+        return false;
     char* end = nullptr;
     out = std::strtoll(s.c_str(), &end, 0);
     return *end == '\0';
@@ -18,24 +19,28 @@ bool ParseInteger(const std::string& s, long long& out) {
 
 }  // namespace
 
-std::optional<ui::ScriptHost::Outcome> AppScriptHost::RunAction(
-    const std::vector<std::string>& w) {
+std::optional<ui::ScriptHost::Outcome> AppScriptHost::RunAction(const std::vector<std::string>& w) {
     const std::string& action = w[0];
     if (action == "quit") {
         quit_ = true;
         // As the tray menu's "exit": the main window closes, which ends the loop.
-        if (auto* wnd = ui::WindowFromHandle(main_)) wnd->Close(ui::IDOK);
+        ui::RunOnUiThread([this] {
+            if (auto* wnd = ui::WindowFromHandle(main_))
+                wnd->Close(ui::IDOK);
+        });
         return Outcome{0, {}};
     }
     if (action == "message") {
-        if (w.size() != 4) return Outcome{2, "message needs ID WPARAM LPARAM"};
+        if (w.size() != 4)
+            return Outcome{2, "message needs ID WPARAM LPARAM"};
         long long id = 0, wp = 0, lp = 0;
         if (!ParseInteger(w[1], id)) {
             // A registered message travels by name.
             auto known = platform::RegisteredMessageName(platform::RegisterMessage(w[1]));
             id = known ? platform::RegisterMessage(*known) : 0;
         }
-        if (id <= 0 || id > 0xFFFF) return Outcome{2, "bad message id " + w[1]};
+        if (id <= 0 || id > 0xFFFF)
+            return Outcome{2, "bad message id " + w[1]};
         if (!ParseInteger(w[2], wp) || !ParseInteger(w[3], lp))
             return Outcome{2, "message WPARAM and LPARAM must be numbers"};
         if (!ui::PostMessage(main_, static_cast<uint32_t>(id), static_cast<uint64_t>(wp), lp))

@@ -6,13 +6,13 @@
 namespace dravik {
 
 class AppScriptHost : public ui::ScriptHost {
-public:
+  public:
     explicit AppScriptHost(ui::HWND mainWindow) : main_(mainWindow) {}
     std::optional<Outcome> RunAction(const std::vector<std::string>& args) override;
     ui::HWND MainWindow() const override { return main_; }
     bool QuitAsked() const { return quit_; }
 
-private:
+  private:
     ui::HWND main_;
     bool quit_ = false;
 };

@@ -40,7 +40,8 @@ const std::vector<ControlClass>& ControlClassTable() {
 
 void RegisterControlClasses() {
     for (const ControlClass& c : ControlClassTable())
-        if (c.create) ui::CControlFactory::GetInstance().RegistControl(c.className, c.create);
+        if (c.create)
+            ui::CControlFactory::GetInstance().RegistControl(c.className, c.create);
 }
 
 const std::vector<LayoutTag>& MainLayoutTags() {
@@ -88,14 +89,17 @@ ControlCreator LayoutOnlyCreator(const std::string& className) {
 
 ui::CControlUI* CreateMainLayoutControl(const std::string& tag, ui::CPaintManagerUI* manager) {
     for (const LayoutTag& row : MainLayoutTags()) {
-        if (strcasecmp(row.tag, tag.c_str()) != 0) continue;
+        if (strcasecmp(row.tag, tag.c_str()) != 0)
+            continue;
         if (row.subLayout) {
             ui::CDialogBuilder builder;
             return builder.Create(row.subLayout, "", nullptr, manager, nullptr);
         }
         for (const ControlClass& c : ControlClassTable())
-            if (c.create && std::string(c.className) == row.className) return c.create();
-        if (ControlCreator make = LayoutOnlyCreator(row.className)) return make();
+            if (c.create && std::string(c.className) == row.className)
+                return c.create();
+        if (ControlCreator make = LayoutOnlyCreator(row.className))
+            return make();
         return nullptr;
     }
     return nullptr;

@@ -2,6 +2,7 @@
 
 #include "app/ControlRegistry.h"
 #include "app/RegisteredMessageTable.h"
+#include "controls/AboutWnd.h"
 #include "platform/Clock.h"
 #include "platform/Folders.h"
 #include "platform/Trace.h"
@@ -30,7 +31,8 @@ void CMainWnd::RestoreAndActivate() {
 }
 
 void CMainWnd::OnClick(ui::TNotifyUI& msg) {
-    if (!msg.pSender) return;
+    if (!msg.pSender)
+        return;
     const std::string& name = msg.pSender->GetName();
     if (name == "closebtn")
         ShowWindow(false);  // the program keeps running in the tray
@@ -62,7 +64,10 @@ int64_t CMainWnd::HandleCustomMessage(uint32_t msg, uint64_t wParam, int64_t lPa
     }
     if (msg == ui::kMenuCommandMessage) {
         auto* cmd = reinterpret_cast<const ui::MenuCommand*>(lParam);
-        if (cmd && cmd->name == "exit") Close(ui::IDOK);
+        if (cmd && cmd->name == "exit")
+            Close(ui::IDOK);
+        if (cmd && cmd->name == "about_menu")
+            CAboutWnd::Open(GetHWND(), aboutWindow_);
         handled = true;
         return 0;
     }

@@ -13,7 +13,7 @@ inline constexpr uint32_t kTrayIconMessage = 0x401;
 inline constexpr uint32_t kMainIconResource = 107;
 
 class CMainWnd : public ui::WindowImplBase {
-public:
+  public:
     std::string GetWindowClassName() const override { return "MainWnd"; }
     std::string GetSkinFile() override { return "XML_MAIN"; }
     void InitWindow() override;
@@ -26,11 +26,12 @@ public:
     void RestoreAndActivate();
     const ui::TrayIcon& Tray() const { return tray_; }
 
-protected:
+  protected:
     int64_t OnDestroy(bool& handled) override;
 
-private:
+  private:
     ui::TrayIcon tray_;
+    ui::HWND aboutWindow_ = 0;  // the open About window, 0 when none
 };
 
 }  // namespace dravik

@@ -29,7 +29,7 @@ namespace {
 
 // SIGINT and SIGTERM end the message loop as closing the window would.
 class SignalWatcher {
-public:
+  public:
     SignalWatcher() {
         sigset_t set;
         sigemptyset(&set);
@@ -40,7 +40,8 @@ public:
         thread_ = std::thread([set] {
             int sig = 0;
             sigwait(&set, &sig);
-            if (sig == SIGUSR1) return;  // our own wake-up at exit
+            if (sig == SIGUSR1)
+                return;  // our own wake-up at exit
             ui::PostQuitMessage(0);
         });
     }
@@ -49,7 +50,7 @@ public:
         thread_.join();
     }
 
-private:
+  private:
     std::thread thread_;
 };
 
@@ -58,10 +59,13 @@ void ForwardInstanceMessages(platform::InstanceMessenger& messenger, ui::HWND ma
     messenger.Listen("", [main](const platform::InstancePacket& p) {
         std::string name = p.name.empty() ? std::to_string(p.id) : p.name;
         platform::Trace("instance message %s wParam %llu lParam %lld", name.c_str(),
-                        static_cast<unsigned long long>(p.wParam), static_cast<long long>(p.lParam));
-        if (p.kind != platform::InstancePacket::Kind::Message) return;
+                        static_cast<unsigned long long>(p.wParam),
+                        static_cast<long long>(p.lParam));
+        if (p.kind != platform::InstancePacket::Kind::Message)
+            return;
         uint32_t id = p.name.empty() ? p.id : platform::RegisterMessage(p.name);
-        if (id) ui::PostMessage(main, id, p.wParam, p.lParam);
+        if (id)
+            ui::PostMessage(main, id, p.wParam, p.lParam);
     });
 }
 
@@ -118,8 +122,9 @@ int RunProgram(const std::vector<std::string>& args) {
         SignalWatcher signals;
         auto* main = new CMainWnd;
         if (!main->Create(0, platform::kProductIdentity,
-                          ui::WS_POPUP | ui::WS_VISIBLE | ui::WS_CLIPSIBLINGS | ui::WS_CLIPCHILDREN |
-                              ui::WS_CAPTION | ui::WS_SYSMENU | ui::WS_MINIMIZEBOX,
+                          ui::WS_POPUP | ui::WS_VISIBLE | ui::WS_CLIPSIBLINGS |
+                              ui::WS_CLIPCHILDREN | ui::WS_CAPTION | ui::WS_SYSMENU |
+                              ui::WS_MINIMIZEBOX,
                           0, 0, 0, 800, 572)) {
             delete main;
             return 0;
@@ -127,23 +132,31 @@ int RunProgram(const std::vector<std::string>& args) {
         main->CenterWindow();
         ForwardInstanceMessages(messenger, main->GetHWND());
 
+        // A script runs on its own thread, as a user outside the program would act: each action
+        // goes through the loop, so a modal window opened by one action does not stop the next.
         int scriptStatus = -1;
+        std::thread scriptThread;
         if (!options->script.empty()) {
             ui::HWND h = main->GetHWND();
-            ui::PostTask([&scriptStatus, h, file = options->script] {
+            scriptThread = std::thread([&scriptStatus, h, file = options->script] {
                 AppScriptHost host(h);
                 ui::ScriptRunner runner(&host);
                 ui::ScriptResult r = runner.RunFile(file);
-                if (r.status != 0) std::fprintf(stderr, "dravik: script %s\n", r.message.c_str());
+                if (r.status != 0)
+                    std::fprintf(stderr, "dravik: script %s\n", r.message.c_str());
                 scriptStatus = r.status;
                 ui::PostQuitMessage(r.status);
             });
         }
         status = ui::MessageLoop();
-        if (scriptStatus >= 0) status = scriptStatus;
+        if (scriptThread.joinable())
+            scriptThread.join();
+        if (scriptStatus >= 0)
+            status = scriptStatus;
         messenger.StopListening();
         // Tear-down: the window (and its threads) first, then the UI resources and the fonts.
-        if (ui::IsWindow(main->GetHWND())) main->DestroyWindow();
+        if (ui::IsWindow(main->GetHWND()))
+            main->DestroyWindow();
         delete main;
     }
     resources.Release();

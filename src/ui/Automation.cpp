@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <sstream>
 
+#include "platform/Clock.h"
 #include "ui/BasicControls.h"
 #include "ui/Container.h"
 #include "ui/ListControls.h"
@@ -82,23 +83,59 @@ void PostMouse(HWND h, uint32_t msg, Point p, uint64_t wParam = 0) {
 }  // namespace
 
 void AutomationDriver::Settle() {
-    for (int i = 0; i < 4; ++i)
-        PumpMessages(0);
+    if (IsUiThread()) {
+        for (int i = 0; i < 4; ++i)
+            PumpMessages(0);
+        return;
+    }
+    // From another thread: wait until the loop has worked through what was posted so far and
+    // the notifications that produced (a modal loop keeps pumping, so this returns while a
+    // dialog is open).
+    for (int i = 0; i < 3; ++i)
+        if (!RunOnUiThread([] {}))
+            return;
+}
+
+void AutomationDriver::WaitMs(uint32_t ms) {
+    if (IsUiThread())
+        RunFor(ms);
+    else
+        platform::SleepMs(ms);
 }
 
 CControlUI* AutomationDriver::FindForAction(const std::string& path) const {
-    for (CControlUI* c : Matches(path))
-        if (Shown(c))
-            return c;
-    return nullptr;
+    CControlUI* found = nullptr;
+    RunOnUiThread([&] {
+        for (CControlUI* c : Matches(path))
+            if (Shown(c)) {
+                found = c;
+                return;
+            }
+    });
+    return found;
 }
 
 CControlUI* AutomationDriver::FindForQuery(const std::string& path) const {
-    auto all = Matches(path);
-    for (CControlUI* c : all)
-        if (Shown(c))
-            return c;
-    return all.empty() ? nullptr : all.front();
+    CControlUI* found = nullptr;
+    RunOnUiThread([&] {
+        auto all = Matches(path);
+        for (CControlUI* c : all)
+            if (Shown(c)) {
+                found = c;
+                return;
+            }
+        found = all.empty() ? nullptr : all.front();
+    });
+    return found;
+}
+
+bool AutomationDriver::Aim(CControlUI* c, HWND& h, Rect& pos) const {
+    RunOnUiThread([&] {
+        LayoutAll();
+        h = WindowOf(c);
+        pos = c->GetPos();
+    });
+    return h != 0;
 }
 
 HWND AutomationDriver::WindowOf(CControlUI* c) const {
@@ -114,11 +151,11 @@ HWND AutomationDriver::FocusWindow() const {
 }
 
 std::optional<std::string> AutomationDriver::Click(CControlUI* c) {
-    HWND h = WindowOf(c);
-    if (!h)
+    HWND h = 0;
+    Rect pos;
+    if (!Aim(c, h, pos))
         return "control has no window";
-    LayoutAll();
-    Point p = c->GetPos().Center();
+    Point p = pos.Center();
     PostMouse(h, WM_MOUSEMOVE, p);
     PostMouse(h, WM_LBUTTONDOWN, p, 1);
     PostMouse(h, WM_LBUTTONUP, p);
@@ -127,11 +164,11 @@ std::optional<std::string> AutomationDriver::Click(CControlUI* c) {
 }
 
 std::optional<std::string> AutomationDriver::DoubleClick(CControlUI* c) {
-    HWND h = WindowOf(c);
-    if (!h)
+    HWND h = 0;
+    Rect pos;
+    if (!Aim(c, h, pos))
         return "control has no window";
-    LayoutAll();
-    Point p = c->GetPos().Center();
+    Point p = pos.Center();
     PostMouse(h, WM_MOUSEMOVE, p);
     PostMouse(h, WM_LBUTTONDOWN, p, 1);
     PostMouse(h, WM_LBUTTONUP, p);
@@ -142,11 +179,11 @@ std::optional<std::string> AutomationDriver::DoubleClick(CControlUI* c) {
 }
 
 std::optional<std::string> AutomationDriver::RightClick(CControlUI* c) {
-    HWND h = WindowOf(c);
-    if (!h)
+    HWND h = 0;
+    Rect pos;
+    if (!Aim(c, h, pos))
         return "control has no window";
-    LayoutAll();
-    Point p = c->GetPos().Center();
+    Point p = pos.Center();
     PostMouse(h, WM_MOUSEMOVE, p);
     PostMouse(h, WM_RBUTTONDOWN, p, 2);
     PostMouse(h, WM_RBUTTONUP, p);
@@ -155,11 +192,10 @@ std::optional<std::string> AutomationDriver::RightClick(CControlUI* c) {
 }
 
 std::optional<std::string> AutomationDriver::Drag(CControlUI* c, int x1, int y1, int x2, int y2) {
-    HWND h = WindowOf(c);
-    if (!h)
+    HWND h = 0;
+    Rect r;
+    if (!Aim(c, h, r))
         return "control has no window";
-    LayoutAll();
-    const Rect& r = c->GetPos();
     Point a{r.left + x1, r.top + y1}, b{r.left + x2, r.top + y2};
     PostMouse(h, WM_MOUSEMOVE, a);
     PostMouse(h, WM_LBUTTONDOWN, a, 1);
@@ -170,37 +206,52 @@ std::optional<std::string> AutomationDriver::Drag(CControlUI* c, int x1, int y1,
 }
 
 std::optional<std::string> AutomationDriver::Set(CControlUI* c, const std::string& value) {
-    HWND h = WindowOf(c);
-    if (!h)
+    HWND h = 0;
+    Rect pos;
+    if (!Aim(c, h, pos))
         return "control has no window";
-    LayoutAll();
-    if (auto* slider = static_cast<CSliderUI*>(c->GetInterface("Slider"))) {
+    CSliderUI* slider = nullptr;
+    CEditUI* edit = nullptr;
+    RunOnUiThread([&] {
+        slider = static_cast<CSliderUI*>(c->GetInterface("Slider"));
+        edit = static_cast<CEditUI*>(c->GetInterface("Edit"));
+    });
+    if (slider) {
         char* end = nullptr;
         long v = std::strtol(value.c_str(), &end, 10);
         if (value.empty() || *end)
             return "slider value must be a number: " + value;
-        Point from = slider->GetThumbRect().Center();
-        int px = slider->PixelFor(static_cast<int>(v));
-        Point to = slider->IsHorizontal() ? Point{px, from.y} : Point{from.x, px};
+        Point from, to;
+        RunOnUiThread([&] {
+            from = slider->GetThumbRect().Center();
+            int px = slider->PixelFor(static_cast<int>(v));
+            to = slider->IsHorizontal() ? Point{px, from.y} : Point{from.x, px};
+        });
         PostMouse(h, WM_MOUSEMOVE, from);
         PostMouse(h, WM_LBUTTONDOWN, from, 1);
         PostMouse(h, WM_MOUSEMOVE, to, 1);
         Settle();
         // A pixel may stand for a range of values; the drag stops exactly at the asked one.
-        slider->SetDragValue(static_cast<int>(v));
+        RunOnUiThread([&] { slider->SetDragValue(static_cast<int>(v)); });
         PostMouse(h, WM_LBUTTONUP, to);
         Settle();
         return std::nullopt;
     }
-    if (auto* edit = static_cast<CEditUI*>(c->GetInterface("Edit"))) {
+    if (edit) {
         if (auto err = Click(c))
             return err;
-        if (!edit->IsFocused())
+        bool focused = false;
+        RunOnUiThread([&] {
+            focused = edit->IsFocused();
+            if (!focused)
+                return;
+            edit->ReplaceTextByUser(value);
+            // Leave the field: focus goes elsewhere, as clicking outside would.
+            if (CPaintManagerUI* pm = edit->GetManager())
+                pm->SetFocus(nullptr);
+        });
+        if (!focused)
             return "edit did not take the focus";
-        edit->ReplaceTextByUser(value);
-        // Leave the field: focus goes elsewhere, as clicking outside would.
-        if (CPaintManagerUI* pm = edit->GetManager())
-            pm->SetFocus(nullptr);
         Settle();
         return std::nullopt;
     }
@@ -208,34 +259,40 @@ std::optional<std::string> AutomationDriver::Set(CControlUI* c, const std::strin
 }
 
 std::optional<std::string> AutomationDriver::Choose(CControlUI* c, int index) {
-    auto* owner = static_cast<IListOwnerUI*>(nullptr);
-    if (auto* list = static_cast<CListUI*>(c->GetInterface("List")))
-        owner = list;
-    if (auto* combo = static_cast<CComboUI*>(c->GetInterface("Combo")))
-        owner = combo;
-    if (!owner)
+    CListUI* list = nullptr;
+    CComboUI* combo = nullptr;
+    CControlUI* item = nullptr;
+    RunOnUiThread([&] {
+        list = static_cast<CListUI*>(c->GetInterface("List"));
+        combo = static_cast<CComboUI*>(c->GetInterface("Combo"));
+        auto* box = static_cast<CContainerUI*>(c->GetInterface("Container"));
+        item = box && index >= 0 ? box->GetItemAt(index) : nullptr;
+        if (list && item) {
+            LayoutAll();
+            list->EnsureVisible(index);
+        }
+    });
+    if (!list && !combo)
         return "choose works on combos and lists";
-    auto* box = static_cast<CContainerUI*>(c->GetInterface("Container"));
-    if (index < 0 || !box || index >= box->GetCount())
+    if (!item)
         return "no item " + std::to_string(index);
-    if (auto* list = static_cast<CListUI*>(c->GetInterface("List"))) {
-        LayoutAll();
-        list->EnsureVisible(index);
-        return Click(list->GetItemAt(index));
-    }
+    if (list)
+        return Click(item);
     // A combo's items live in its drop-down: pick as the drop-down's click does.
     if (auto err = Click(c))
         return err;
-    CControlUI* item = box->GetItemAt(index);
-    if (CPaintManagerUI* pm = c->GetManager())
-        pm->SendNotify(item, "itemclick");
-    owner->SelectItem(index, true, true);
+    RunOnUiThread([&] {
+        if (CPaintManagerUI* pm = c->GetManager())
+            pm->SendNotify(item, "itemclick");
+        combo->SelectItem(index, true, true);
+    });
     Settle();
     return std::nullopt;
 }
 
 std::optional<std::string> AutomationDriver::Type(const std::string& text) {
-    HWND h = FocusWindow();
+    HWND h = 0;
+    RunOnUiThread([&] { h = FocusWindow(); });
     if (!h)
         return "no window";
     for (size_t i = 0; i < text.size();) {
@@ -282,7 +339,8 @@ std::optional<std::string> AutomationDriver::Key(const std::string& key, const s
     uint32_t vk = VirtualKeyFromName(key);
     if (!vk)
         return "unknown key " + key;
-    HWND h = FocusWindow();
+    HWND h = 0;
+    RunOnUiThread([&] { h = FocusWindow(); });
     if (!h)
         return "no window";
     if (phase.empty() || phase == "down")
@@ -297,7 +355,8 @@ std::optional<std::string> AutomationDriver::Key(const std::string& key, const s
 
 std::optional<std::string> AutomationDriver::Button(const std::string& button,
                                                     const std::string& phase) {
-    HWND h = FocusWindow();
+    HWND h = 0;
+    RunOnUiThread([&] { h = FocusWindow(); });
     if (!h)
         return "no window";
     uint32_t down, up;
@@ -322,6 +381,13 @@ std::optional<std::string> AutomationDriver::Button(const std::string& button,
 
 std::optional<std::string> AutomationDriver::Property(CControlUI* c,
                                                       const std::string& prop) const {
+    std::optional<std::string> out;
+    RunOnUiThread([&] { out = PropertyOnUi(c, prop); });
+    return out;
+}
+
+std::optional<std::string> AutomationDriver::PropertyOnUi(CControlUI* c,
+                                                          const std::string& prop) const {
     if (prop == "text")
         return c->GetText();
     if (prop == "visible")

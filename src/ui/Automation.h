@@ -33,10 +33,16 @@ class AutomationDriver {
     // text, visible, enabled, selected, value, count; nullopt when the property does not apply.
     std::optional<std::string> Property(CControlUI* c, const std::string& prop) const;
 
-    // Lets queued messages and notifications run.
+    // Lets queued messages and notifications run. Works from the UI thread (it pumps) and from
+    // a script thread (it waits for the loop), so that a modal window opened by an action does
+    // not stop the script.
     static void Settle();
+    // Lets time pass while the loop runs.
+    static void WaitMs(uint32_t ms);
 
   private:
+    bool Aim(CControlUI* c, HWND& h, Rect& pos) const;
+    std::optional<std::string> PropertyOnUi(CControlUI* c, const std::string& prop) const;
     HWND WindowOf(CControlUI* c) const;
     HWND FocusWindow() const;
 };

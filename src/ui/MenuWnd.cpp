@@ -55,13 +55,17 @@ bool CMenuWnd::Init(const std::string& xml, Point point, CPaintManagerUI* ownerM
 
 void CMenuWnd::Notify(TNotifyUI& msg) {
     if (msg.sType == "itemclick" && msg.pSender && msg.pSender->GetInterface("MenuElement")) {
+        // The menu goes away first; the command reaches the owner from a clean stack, so that
+        // what it opens (a modal window, say) does not run inside this menu's notification.
         MenuCommand cmd{msg.pSender->GetName(), msg.pSender->GetText()};
         HWND owner = owner_;
-        HWND self = GetHWND();
-        if (owner)
-            SendMessageChecked(owner, kMenuCommandMessage, 0, reinterpret_cast<int64_t>(&cmd));
-        if (IsWindow(self))
-            Close(IDOK);
+        ShowWindow(false);
+        Close(IDOK);
+        if (owner) {
+            PostTask([owner, cmd] {
+                SendMessageChecked(owner, kMenuCommandMessage, 0, reinterpret_cast<int64_t>(&cmd));
+            });
+        }
         return;
     }
     WindowImplBase::Notify(msg);

@@ -36,6 +36,7 @@ inline constexpr uint32_t WM_MOUSELEAVE = 0x02A3;
 inline constexpr uint32_t WM_USER = 0x0400;
 
 inline constexpr uint64_t SC_MINIMIZE = 0xF020;
+inline constexpr uint64_t SC_MAXIMIZE = 0xF030;
 inline constexpr uint64_t SC_RESTORE = 0xF120;
 inline constexpr uint64_t SC_CLOSE = 0xF060;
 

@@ -132,7 +132,7 @@ Outcome ScriptRunner::Check(const std::vector<std::string>& w, bool wait) {
         }
         if (!wait || platform::NowMs() >= end)
             break;
-        RunFor(10);
+        AutomationDriver::WaitMs(10);
     }
     if (!seen)
         return Error("unknown control " + w[1]);
@@ -142,6 +142,12 @@ Outcome ScriptRunner::Check(const std::vector<std::string>& w, bool wait) {
 
 Outcome ScriptRunner::Screenshot(const std::string& file) {
     AutomationDriver::Settle();
+    Outcome out = Error("no window to take a screenshot of");
+    RunOnUiThread([&] { out = ScreenshotOnUi(file); });
+    return out;
+}
+
+Outcome ScriptRunner::ScreenshotOnUi(const std::string& file) {
     auto windows = WindowsInZOrder();
     CWindowWnd* target = nullptr;
     for (CWindowWnd* w : windows)
@@ -223,7 +229,7 @@ Outcome ScriptRunner::RunLine(const std::vector<std::string>& w) {
         long ms;
         if (w.size() != 2 || !ParseNumber(w[1], ms) || ms < 0)
             return Error("wait needs MS");
-        RunFor(static_cast<uint32_t>(ms));
+        AutomationDriver::WaitMs(static_cast<uint32_t>(ms));
         return Done();
     }
     if (action == "screenshot") {

@@ -45,6 +45,7 @@ class ScriptRunner {
   private:
     ScriptHost::Outcome RunLine(const std::vector<std::string>& words);
     ScriptHost::Outcome Screenshot(const std::string& file);
+    ScriptHost::Outcome ScreenshotOnUi(const std::string& file);
     ScriptHost::Outcome Check(const std::vector<std::string>& words, bool wait);
 
     ScriptHost* host_;

@@ -132,6 +132,43 @@ void PostTask(std::function<void()> task) {
     s.cv.notify_all();
 }
 
+bool RunOnUiThread(const std::function<void()>& fn, uint32_t timeoutMs) {
+    if (IsUiThread()) {
+        fn();
+        return true;
+    }
+    // queued -> running -> done; a caller that gives up on a queued task marks it abandoned so it
+    // never runs, and one that finds it running waits for the end (fn may use the caller's stack).
+    enum State { Queued, Running, Finished, Abandoned };
+    auto state = std::make_shared<State>(Queued);
+    LoopState& s = Loop();
+    std::unique_lock lock(s.m);
+    if (s.quit)
+        return false;
+    s.queue.push_back({0, 0, 0, 0,
+                       [&fn, state, &s] {
+                           {
+                               std::lock_guard l(s.m);
+                               if (*state == Abandoned)
+                                   return;
+                               *state = Running;
+                           }
+                           fn();
+                           std::lock_guard l(s.m);
+                           *state = Finished;
+                           s.sendCv.notify_all();
+                       },
+                       nullptr});
+    s.cv.notify_all();
+    s.sendCv.wait_for(lock, std::chrono::milliseconds(timeoutMs),
+                      [&] { return *state == Finished || (s.quit && *state == Queued); });
+    if (*state == Running)
+        s.sendCv.wait(lock, [&] { return *state == Finished; });
+    if (*state == Queued)
+        *state = Abandoned;
+    return *state == Finished;
+}
+
 bool SendMessageChecked(HWND hwnd, uint32_t msg, uint64_t wParam, int64_t lParam, int64_t* result) {
     if (result)
         *result = 0;

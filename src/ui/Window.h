@@ -92,6 +92,9 @@ bool KillTimer(HWND hwnd, uint32_t id);
 void PostQuitMessage(int exitCode);
 // Runs a function on the UI thread (queued).
 void PostTask(std::function<void()> task);
+// Runs fn on the UI thread and waits for it (directly when called on the UI thread). False when
+// the loop has quit or did not get to it within timeoutMs.
+bool RunOnUiThread(const std::function<void()>& fn, uint32_t timeoutMs = 30000);
 
 // The UI thread's loop: runs until the quit message; returns its exit code.
 int MessageLoop();
