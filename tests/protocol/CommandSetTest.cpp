@@ -368,3 +368,38 @@ TEST_F(CommandSetTest, DisconnectInTheMiddleOfATransfer) {
     EXPECT_EQ(std::count(ids.begin(), ids.end(), busId), 0);
     EXPECT_EQ(BeginSession(link), -1);
 }
+
+TEST_F(CommandSetTest, EachCommandTakesItsOwnLane) {
+    auto keyboard = Attach("keyboard");
+    const uint8_t data[8] = {1, 2, 3, 4, 5, 6, 7, 8};
+    // Runs call on another thread while this one holds the given locks; true when the call
+    // completed without waiting for them.
+    auto completesWhileHeld = [&](std::vector<std::recursive_mutex*> held,
+                                  std::function<int32_t()> call) {
+        for (auto* m : held)
+            m->lock();
+        std::atomic<bool> done{false};
+        std::thread worker([&] {
+            EXPECT_EQ(call(), 1);
+            done = true;
+        });
+        for (int i = 0; i < 100 && !done; ++i)
+            platform::SleepMs(5);
+        const bool completed = done;
+        for (auto* m : held)
+            m->unlock();
+        worker.join();
+        return completed;
+    };
+    auto& command = link.CommandLock();
+    auto& light = link.LightLock();
+    EXPECT_TRUE(completesWhileHeld({&command}, [&] { return WriteBankImage(link, data, 8, 1); }));
+    EXPECT_TRUE(completesWhileHeld({&command}, [&] { return WriteLightFrame(link, data, 8); }));
+    EXPECT_FALSE(completesWhileHeld({&light}, [&] { return WriteBankImage(link, data, 8, 1); }));
+    EXPECT_FALSE(
+        completesWhileHeld({&command}, [&] { return ReadBankImage(link, nullptr, 8, 1); }));
+    auto mouse = Attach("mouse");
+    EXPECT_TRUE(
+        completesWhileHeld({&command, &light}, [&] { return WriteShootData(link, data, 8); }));
+    EXPECT_EQ(mouse->RequestCount(0x17), 1u);
+}
