@@ -3,9 +3,13 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <fstream>
-#include <sstream>
+#include <limits>
+#include <optional>
+
+#include "platform/Trace.h"
 
 // The styled layout is JsonCpp's StyledWriter, which the library marks deprecated in favour of
 // the builder API; the builder does not produce the same layout, and stored files rely on it.
@@ -36,13 +40,52 @@ Json::Value ParseJsonText(const std::string& text) {
     return value;
 }
 
-Json::Value ReadJsonFile(const std::filesystem::path& path) {
+namespace {
+
+// The whole file, or nothing when it cannot be opened, is longer than maxBytes or is not read
+// completely; errno tells why.
+std::optional<std::string> ReadWholeFile(const std::filesystem::path& path, std::size_t maxBytes) {
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(path,
+                                          ec)) {  // folders, pipes and devices are no documents
+        if (!ec && std::filesystem::exists(path, ec))
+            errno = EINVAL;
+        return std::nullopt;
+    }
     std::ifstream in(path, std::ios::binary);
-    if (!in) return Json::Value();
-    std::ostringstream buffer;
-    buffer << in.rdbuf();
-    if (in.bad()) return Json::Value();
-    return ParseJsonText(buffer.str());
+    if (!in)
+        return std::nullopt;
+    in.seekg(0, std::ios::end);
+    std::streamoff length = in.tellg();
+    in.seekg(0, std::ios::beg);
+    if (length < 0 || !in)
+        return std::nullopt;
+    if (static_cast<std::uintmax_t>(length) > maxBytes) {
+        errno = EFBIG;
+        return std::nullopt;
+    }
+    std::string text(static_cast<std::size_t>(length), '\0');
+    in.read(text.data(), length);
+    if (in.gcount() != length)
+        return std::nullopt;  // fewer bytes than the file's length
+    return text;
+}
+
+}  // namespace
+
+Json::Value ReadJsonFile(const std::filesystem::path& path) {
+    return ReadJsonFile(path, std::numeric_limits<std::size_t>::max());
+}
+
+Json::Value ReadJsonFile(const std::filesystem::path& path, std::size_t maxBytes) {
+    errno = 0;
+    std::optional<std::string> text = ReadWholeFile(path, maxBytes);
+    const int error = errno;
+    Json::Value value = text ? ParseJsonText(*text) : Json::Value();
+    if (value.isNull())
+        Trace("%s\n", path.string().c_str());
+    Trace("readjsonFile 错误吗：：%d\n", error);
+    return value;
 }
 
 namespace {
@@ -62,15 +105,17 @@ void AppendUtf8(std::string& out, uint32_t cp) {
 }
 
 bool ReadHex4(const std::string& s, size_t at, uint32_t& v) {
-    if (at + 4 > s.size()) return false;
+    if (at + 4 > s.size())
+        return false;
     v = 0;
     for (size_t i = at; i < at + 4; ++i) {
         char c = s[i];
-        int d = c >= '0' && c <= '9' ? c - '0'
+        int d = c >= '0' && c <= '9'   ? c - '0'
                 : c >= 'a' && c <= 'f' ? c - 'a' + 10
                 : c >= 'A' && c <= 'F' ? c - 'A' + 10
                                        : -1;
-        if (d < 0) return false;
+        if (d < 0)
+            return false;
         v = v * 16 + static_cast<uint32_t>(d);
     }
     return true;
@@ -124,7 +169,8 @@ bool WriteFileAtomically(const std::filesystem::path& path, const std::string& b
     std::filesystem::path temp = path;
     temp += ".tmp";
     int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0) return false;
+    if (fd < 0)
+        return false;
     size_t done = 0;
     while (done < bytes.size()) {
         ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
