@@ -1,8 +1,11 @@
 // Feeds arbitrary bytes as a profile document to every profile data class: loading (with the
 // repair), reading every section, writing every section back and saving must not crash, and what
 // was saved must read back to the same records.
+#include <signal.h>
 #include <stdlib.h>
 #include <unistd.h>
+
+#include <cerrno>
 
 #include <cstddef>
 #include <cstdint>
@@ -26,18 +29,26 @@ namespace {
     } while (0)
 
 // A folder in memory-backed storage: saving flushes every file, which a disk would make slow.
+// libFuzzer ends the process without running exit handlers, so each run's folder is named after
+// its process and folders of processes that are gone are removed at start.
 const std::filesystem::path& WorkFolder() {
     static const std::filesystem::path folder = [] {
-        std::string pattern = (std::filesystem::exists("/dev/shm")
-                                   ? std::string("/dev/shm")
-                                   : std::filesystem::temp_directory_path().string()) +
-                              "/dravik-profile-fuzz-XXXXXX";
-        CHECK(::mkdtemp(pattern.data()) != nullptr);
-        std::filesystem::path p = pattern;
-        std::atexit([] {
-            std::error_code ec;
-            std::filesystem::remove_all(WorkFolder(), ec);
-        });
+        const std::filesystem::path base = std::filesystem::exists("/dev/shm")
+                                               ? std::filesystem::path("/dev/shm")
+                                               : std::filesystem::temp_directory_path();
+        const std::string prefix = "dravik-profile-fuzz-" + std::to_string(::getuid()) + "-";
+        std::error_code ec;
+        for (const auto& entry : std::filesystem::directory_iterator(base, ec)) {
+            const std::string name = entry.path().filename().string();
+            if (name.rfind(prefix, 0) != 0)
+                continue;
+            const long pid = std::strtol(name.c_str() + prefix.size(), nullptr, 10);
+            if (pid > 0 && ::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH)
+                std::filesystem::remove_all(entry.path(), ec);
+        }
+        std::filesystem::path p = base / (prefix + std::to_string(::getpid()));
+        std::filesystem::create_directories(p, ec);
+        CHECK(std::filesystem::is_directory(p));
         const char* defaults = R"({"Device": [{"LightInfo": {"SelectItem": 1, "Red": 255},
             "KeyList": [{"Assignment": 1048832, "DefaultAssignment": 1048832}],
             "DPIStages": {"StageActive": 0, "StageDPIs": [{"StageActive": 1, "StageDPIX": 10}]}}]})";
