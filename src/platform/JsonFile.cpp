@@ -3,9 +3,13 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <fstream>
-#include <sstream>
+#include <limits>
+#include <optional>
+
+#include "platform/Trace.h"
 
 // The styled layout is JsonCpp's StyledWriter, which the library marks deprecated in favour of
 // the builder API; the builder does not produce the same layout, and stored files rely on it.
@@ -36,15 +40,52 @@ Json::Value ParseJsonText(const std::string& text) {
     return value;
 }
 
-Json::Value ReadJsonFile(const std::filesystem::path& path) {
+namespace {
+
+// The whole file, or nothing when it cannot be opened, is longer than maxBytes or is not read
+// completely; errno tells why.
+std::optional<std::string> ReadWholeFile(const std::filesystem::path& path, std::size_t maxBytes) {
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(path,
+                                          ec)) {  // folders, pipes and devices are no documents
+        if (!ec && std::filesystem::exists(path, ec))
+            errno = EINVAL;
+        return std::nullopt;
+    }
     std::ifstream in(path, std::ios::binary);
     if (!in)
-        return Json::Value();
-    std::ostringstream buffer;
-    buffer << in.rdbuf();
-    if (in.bad())
-        return Json::Value();
-    return ParseJsonText(buffer.str());
+        return std::nullopt;
+    in.seekg(0, std::ios::end);
+    std::streamoff length = in.tellg();
+    in.seekg(0, std::ios::beg);
+    if (length < 0 || !in)
+        return std::nullopt;
+    if (static_cast<std::uintmax_t>(length) > maxBytes) {
+        errno = EFBIG;
+        return std::nullopt;
+    }
+    std::string text(static_cast<std::size_t>(length), '\0');
+    in.read(text.data(), length);
+    if (in.gcount() != length)
+        return std::nullopt;  // fewer bytes than the file's length
+    return text;
+}
+
+}  // namespace
+
+Json::Value ReadJsonFile(const std::filesystem::path& path) {
+    return ReadJsonFile(path, std::numeric_limits<std::size_t>::max());
+}
+
+Json::Value ReadJsonFile(const std::filesystem::path& path, std::size_t maxBytes) {
+    errno = 0;
+    std::optional<std::string> text = ReadWholeFile(path, maxBytes);
+    const int error = errno;
+    Json::Value value = text ? ParseJsonText(*text) : Json::Value();
+    if (value.isNull())
+        Trace("%s\n", path.string().c_str());
+    Trace("readjsonFile 错误吗：：%d\n", error);
+    return value;
 }
 
 namespace {

@@ -2,14 +2,18 @@
 // The one routine pair every JSON document of the program goes through.
 #include <json/value.h>
 
+#include <cstddef>
 #include <filesystem>
 #include <string>
 
 namespace dravik::platform {
 
 // Reads a whole file as UTF-8 JSON (comments allowed, a leading BOM tolerated). A missing,
-// unreadable or broken file yields a null value.
+// unreadable or broken file yields a null value. Every read traces "readjsonFile
+// 错误吗：：<errno>"; a file that yields null also traces its path.
 Json::Value ReadJsonFile(const std::filesystem::path& path);
+// The same, but a file longer than maxBytes is not read and yields null.
+Json::Value ReadJsonFile(const std::filesystem::path& path, std::size_t maxBytes);
 // Parses text the same way; null when broken.
 Json::Value ParseJsonText(const std::string& text);
 
