@@ -150,45 +150,31 @@ HWND AutomationDriver::FocusWindow() const {
     return all.empty() ? 0 : all.front()->GetHWND();
 }
 
-std::optional<std::string> AutomationDriver::Click(CControlUI* c) {
+std::optional<std::string> AutomationDriver::PressAtCentre(
+    CControlUI* c, std::initializer_list<std::pair<uint32_t, uint64_t>> messages) {
     HWND h = 0;
     Rect pos;
     if (!Aim(c, h, pos))
         return "control has no window";
     Point p = pos.Center();
     PostMouse(h, WM_MOUSEMOVE, p);
-    PostMouse(h, WM_LBUTTONDOWN, p, 1);
-    PostMouse(h, WM_LBUTTONUP, p);
+    for (const auto& [msg, buttons] : messages)
+        PostMouse(h, msg, p, buttons);
     Settle();
     return std::nullopt;
+}
+
+std::optional<std::string> AutomationDriver::Click(CControlUI* c) {
+    return PressAtCentre(c, {{WM_LBUTTONDOWN, 1}, {WM_LBUTTONUP, 0}});
 }
 
 std::optional<std::string> AutomationDriver::DoubleClick(CControlUI* c) {
-    HWND h = 0;
-    Rect pos;
-    if (!Aim(c, h, pos))
-        return "control has no window";
-    Point p = pos.Center();
-    PostMouse(h, WM_MOUSEMOVE, p);
-    PostMouse(h, WM_LBUTTONDOWN, p, 1);
-    PostMouse(h, WM_LBUTTONUP, p);
-    PostMouse(h, WM_LBUTTONDBLCLK, p, 1);
-    PostMouse(h, WM_LBUTTONUP, p);
-    Settle();
-    return std::nullopt;
+    return PressAtCentre(
+        c, {{WM_LBUTTONDOWN, 1}, {WM_LBUTTONUP, 0}, {WM_LBUTTONDBLCLK, 1}, {WM_LBUTTONUP, 0}});
 }
 
 std::optional<std::string> AutomationDriver::RightClick(CControlUI* c) {
-    HWND h = 0;
-    Rect pos;
-    if (!Aim(c, h, pos))
-        return "control has no window";
-    Point p = pos.Center();
-    PostMouse(h, WM_MOUSEMOVE, p);
-    PostMouse(h, WM_RBUTTONDOWN, p, 2);
-    PostMouse(h, WM_RBUTTONUP, p);
-    Settle();
-    return std::nullopt;
+    return PressAtCentre(c, {{WM_RBUTTONDOWN, 2}, {WM_RBUTTONUP, 0}});
 }
 
 std::optional<std::string> AutomationDriver::Drag(CControlUI* c, int x1, int y1, int x2, int y2) {

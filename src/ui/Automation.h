@@ -1,8 +1,10 @@
 #pragma once
 // The automation driver: finds controls by name and drives them through the same input path a
 // pointer or keyboard uses (window messages to the control's window), then lets the loop run.
+#include <initializer_list>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "ui/Control.h"
@@ -42,6 +44,9 @@ class AutomationDriver {
 
   private:
     bool Aim(CControlUI* c, HWND& h, Rect& pos) const;
+    // Moves the pointer to the control's centre and posts the button messages there.
+    std::optional<std::string> PressAtCentre(
+        CControlUI* c, std::initializer_list<std::pair<uint32_t, uint64_t>> messages);
     std::optional<std::string> PropertyOnUi(CControlUI* c, const std::string& prop) const;
     HWND WindowOf(CControlUI* c) const;
     HWND FocusWindow() const;

@@ -40,6 +40,39 @@ void ElementEvent(CControlUI* self, TEventUI& event) {
 
 }  // namespace
 
+// The selection bookkeeping lists and combos share.
+struct ListElementAccess {
+    static void ReindexElements(CContainerUI& box, IListOwnerUI* owner, int& curSel);
+    static bool MoveSelection(CContainerUI& box, int& curSel, int index);
+};
+
+// Keeps the elements' indexes and owner in step with their positions in the box.
+void ListElementAccess::ReindexElements(CContainerUI& box, IListOwnerUI* owner, int& curSel) {
+    for (int i = 0; i < box.GetCount(); ++i) {
+        if (CListElementBase* e = AsElement(box.GetItemAt(i))) {
+            e->index_ = i;
+            e->owner_ = owner;
+        }
+    }
+    if (curSel >= box.GetCount())
+        curSel = -1;
+}
+
+// Moves the selection mark from the old to the new element; false for an index out of range.
+bool ListElementAccess::MoveSelection(CContainerUI& box, int& curSel, int index) {
+    if (index < -1 || index >= box.GetCount())
+        return false;
+    if (CControlUI* prev = box.GetItemAt(curSel))
+        if (CListElementBase* e = AsElement(prev))
+            e->selected_ = false;
+    curSel = index;
+    if (CControlUI* now = box.GetItemAt(index))
+        if (CListElementBase* e = AsElement(now))
+            e->selected_ = true;
+    box.Invalidate();
+    return true;
+}
+
 IListOwnerUI* ListOwnerOf(CControlUI* control) {
     CListElementBase* e = control ? AsElement(control) : nullptr;
     return e ? e->GetOwner() : nullptr;
@@ -119,14 +152,7 @@ void CListUI::SetAttribute(const std::string& name, const std::string& value) {
 }
 
 void CListUI::ReindexItems() {
-    for (int i = 0; i < GetCount(); ++i) {
-        if (CListElementBase* e = AsElement(GetItemAt(i))) {
-            e->index_ = i;
-            e->owner_ = this;
-        }
-    }
-    if (curSel_ >= GetCount())
-        curSel_ = -1;
+    ListElementAccess::ReindexElements(*this, this, curSel_);
 }
 
 void CListUI::SetPos(const Rect& rc) {
@@ -211,21 +237,12 @@ void CListUI::DoPaint(Painter& painter, const Rect& clip) {
 
 bool CListUI::SelectItem(int index, bool /*takeFocus*/, bool notify) {
     ReindexItems();
-    if (index < -1 || index >= GetCount())
-        return false;
     int old = curSel_;
     if (index == old)
-        return true;
-    if (CControlUI* prev = GetItemAt(old))
-        if (CListElementBase* e = AsElement(prev))
-            e->selected_ = false;
-    curSel_ = index;
-    if (CControlUI* now = GetItemAt(index)) {
-        if (CListElementBase* e = AsElement(now))
-            e->selected_ = true;
-        EnsureVisible(index);
-    }
-    Invalidate();
+        return index >= -1 && index < GetCount();
+    if (!ListElementAccess::MoveSelection(*this, curSel_, index))
+        return false;
+    EnsureVisible(index);
     if (notify && manager_)
         manager_->SendNotify(this, "itemselect", static_cast<uint64_t>(index), old);
     return true;
@@ -240,14 +257,7 @@ void* CComboUI::GetInterface(const std::string& name) {
 }
 
 void CComboUI::ReindexItems() {
-    for (int i = 0; i < GetCount(); ++i) {
-        if (CListElementBase* e = AsElement(GetItemAt(i))) {
-            e->index_ = i;
-            e->owner_ = this;
-        }
-    }
-    if (curSel_ >= GetCount())
-        curSel_ = -1;
+    ListElementAccess::ReindexElements(*this, this, curSel_);
 }
 
 void CComboUI::SetPos(const Rect& rc) {
@@ -303,19 +313,11 @@ void CComboUI::DoPaint(Painter& painter, const Rect& clip) {
 
 bool CComboUI::SelectItem(int index, bool /*takeFocus*/, bool notify) {
     ReindexItems();
-    if (index < -1 || index >= GetCount())
-        return false;
     int old = curSel_;
     if (index == old)
-        return true;
-    if (CControlUI* prev = GetItemAt(old))
-        if (CListElementBase* e = AsElement(prev))
-            e->selected_ = false;
-    curSel_ = index;
-    if (CControlUI* now = GetItemAt(index))
-        if (CListElementBase* e = AsElement(now))
-            e->selected_ = true;
-    Invalidate();
+        return index >= -1 && index < GetCount();
+    if (!ListElementAccess::MoveSelection(*this, curSel_, index))
+        return false;
     if (notify && manager_)
         manager_->SendNotify(this, "itemselect", static_cast<uint64_t>(index), old);
     return true;

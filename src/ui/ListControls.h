@@ -30,8 +30,7 @@ class CListElementBase {
     bool IsSelected() const { return selected_; }
 
   protected:
-    friend class CListUI;
-    friend class CComboUI;
+    friend struct ListElementAccess;
     int index_ = -1;
     IListOwnerUI* owner_ = nullptr;
     bool selected_ = false;
