@@ -9,6 +9,10 @@ using hidio::ReportField;
 using hidio::ReportType;
 
 // One item per button field, one per value usage, as the capability tables count them.
+// A report cannot carry more than one data item per bit; the cap keeps a hostile descriptor (many
+// fields with large usage ranges) from making a device cost gigabytes to open.
+constexpr size_t kMaxDataItems = 8 * hidio::kMaxReportBytes;
+
 std::vector<HidDataItem> BuildItems(const hidio::TopLevelCollection& c, ReportType type,
                                     uint16_t* buttonCaps, uint16_t* valueCaps) {
     std::vector<HidDataItem> items;
@@ -16,6 +20,8 @@ std::vector<HidDataItem> BuildItems(const hidio::TopLevelCollection& c, ReportTy
     for (const ReportField& f : c.fields) {
         if (f.type != type)
             continue;
+        if (items.size() >= kMaxDataItems)
+            break;
         HidDataItem base;
         base.usagePage = f.usagePage;
         base.reportId = f.reportId;
@@ -27,10 +33,10 @@ std::vector<HidDataItem> BuildItems(const hidio::TopLevelCollection& c, ReportTy
         base.physicalMin = f.physicalMin;
         base.physicalMax = f.physicalMax;
         base.variable = f.variable;
-        base.usages = f.usages;
         if (f.IsButton()) {
             ++*buttonCaps;
             HidDataItem b = base;
+            b.usages = f.usages;  // buttons decode usages by position; values need only their own
             b.isButton = true;
             b.usageMin = f.usageMin;
             b.usageMax = f.usageMax;
@@ -41,6 +47,7 @@ std::vector<HidDataItem> BuildItems(const hidio::TopLevelCollection& c, ReportTy
             // One item per value usage. A usage range is one capability; separately listed
             // usages are one capability each, the last one covering any remaining elements.
             size_t n = std::max<size_t>(1, std::min<size_t>(f.usages.size(), f.count));
+            n = std::min(n, kMaxDataItems - items.size());
             *valueCaps += static_cast<uint16_t>(f.isRange ? 1 : n);
             for (size_t i = 0; i < n; ++i) {
                 HidDataItem v = base;

@@ -27,6 +27,9 @@ Json::Value ParseJsonText(const std::string& text) {
         body.remove_prefix(3);
     Json::CharReaderBuilder builder;
     builder["allowComments"] = true;
+    // Comments are accepted but not kept: written back, a comment after a value can swallow the
+    // comma that follows it and break the document.
+    builder["collectComments"] = false;
     builder["stackLimit"] = 256;  // a deeply nested document fails instead of exhausting the stack
     std::unique_ptr<Json::CharReader> reader(builder.newCharReader());
     Json::Value value;

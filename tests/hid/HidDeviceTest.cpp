@@ -239,3 +239,32 @@ TEST_F(HidDeviceTest, UnpackDecodesButtonsAndValuesOfTheReportsId) {
     for (const auto& item : items)
         EXPECT_TRUE(item.isSet);
 }
+
+namespace {
+// One interface with a caller-made descriptor.
+class DescriptorDevice : public VirtualDevice {
+public:
+    explicit DescriptorDevice(std::vector<uint8_t> d) : descriptor_(std::move(d)) {}
+    HidAttributes Attributes() const override { return {0x1234, 0x5678, 1}; }
+    std::vector<Interface> Interfaces() const override { return {{-1, descriptor_}}; }
+    void OnOutputReport(VirtualBus&, int, size_t, const std::vector<uint8_t>&) override {}
+
+private:
+    std::vector<uint8_t> descriptor_;
+};
+}  // namespace
+
+TEST_F(HidDeviceTest, ManyLargeValueRangesStayWithinTheDataItemCap) {
+    // 200 report IDs, each one field of 1024 two-bit values over a 1024-usage range.
+    std::vector<uint8_t> d = {0x05, 0x01, 0x09, 0x00, 0xA1, 0x01, 0x15, 0x00, 0x25, 0x03,
+                              0x75, 0x02, 0x96, 0x00, 0x04};
+    for (int id = 1; id <= 200; ++id)
+        d.insert(d.end(), {0x85, static_cast<uint8_t>(id), 0x1A, 0x01, 0x00, 0x2A, 0x00, 0x04,
+                           0x81, 0x02});
+    d.push_back(0xC0);
+    ASSERT_GT(bus->Plug(std::make_shared<DescriptorDevice>(d)), 0);
+    HidDevice hid;
+    ASSERT_TRUE(hid.Open(PathWith("vid_1234"), true, false, true, false));
+    EXPECT_LE(hid.InputDataItems().size(), 32768u);
+    EXPECT_GT(hid.InputDataItems().size(), 1000u);
+}

@@ -104,3 +104,14 @@ TEST(JsonFile, TextStaysUtf8AndEscapesSurviveTheRoundTrip) {
     EXPECT_NE(text.find("a\\\\u00e9\\\"\\u0001"), std::string::npos) << text;
     EXPECT_EQ(ReadJsonFile(dir / "doc.json"), v);
 }
+
+TEST(JsonFile, ADocumentWithCommentsIsSavedAsStrictJson) {
+    TempDir dir;
+    std::ofstream(dir / "in.json", std::ios::binary)
+        << "{\"a\": [{\"b\": 1}], //c\n \"n\": null /* d */}";
+    Json::Value v = ReadJsonFile(dir / "in.json");
+    ASSERT_TRUE(v.isObject());
+    ASSERT_TRUE(WriteJsonFile(dir / "out.json", v));
+    EXPECT_EQ(Slurp(dir / "out.json").find("//"), std::string::npos);
+    EXPECT_EQ(ReadJsonFile(dir / "out.json"), v);
+}
