@@ -228,7 +228,7 @@ TEST_F(HidrawBackendTest, OpenHonoursTheAccessFlags) {
     EXPECT_EQ(contents(), want);
 }
 
-TEST(HidrawSysfs, HidIdMustBeThreeHexadecimalFieldsThatFitTheirSize) {
+TEST(HidrawSysfs, HidIdAndInterfaceNumberAreHexadecimal) {
     const struct {
         const char* uevent;
         bool ok;
@@ -247,7 +247,9 @@ TEST(HidrawSysfs, HidIdMustBeThreeHexadecimalFieldsThatFitTheirSize) {
     for (const auto& c : cases) {
         FakeSysfs sysfs;
         auto descriptor = VendorCommandCollection();
-        sysfs.Node(0, sysfs.Interface(sysfs.UsbDevice("1-1", 1, "0100"), 0), c.uevent, &descriptor);
+        // Interface 0x0a of twelve: bInterfaceNumber is hexadecimal.
+        sysfs.Node(0, sysfs.Interface(sysfs.UsbDevice("1-1", 12, "0100"), 10), c.uevent,
+                   &descriptor);
         std::string error;
         auto node = ReadHidrawNode(sysfs.Root(), 0, &error);
         ASSERT_EQ(node.has_value(), c.ok) << c.uevent << error;
@@ -255,6 +257,8 @@ TEST(HidrawSysfs, HidIdMustBeThreeHexadecimalFieldsThatFitTheirSize) {
             EXPECT_EQ(node->bus, c.bus) << c.uevent;
             EXPECT_EQ(node->vendorId, c.vid) << c.uevent;
             EXPECT_EQ(node->productId, c.pid) << c.uevent;
+            EXPECT_EQ(node->interfaceNumber, 10) << c.uevent;
+            EXPECT_TRUE(node->IsComposite()) << c.uevent;
         } else {
             EXPECT_NE(error.find("HID_ID"), std::string::npos) << c.uevent << error;
         }
