@@ -51,6 +51,19 @@ inline std::vector<uint8_t> BootKeyboard() {
             0xC0};
 }
 
+// A headset's vendor collection (0xFF00/0x01) without report IDs: 16 data bytes each way, so
+// 17-byte reports as the host counts them.
+inline std::vector<uint8_t> HeadsetCollection() {
+    return {0x06, 0x00, 0xFF,              // Usage Page (0xFF00)
+            0x09, 0x01,                    // Usage (0x01)
+            0xA1, 0x01,                    // Collection (Application)
+            0x15, 0x00, 0x26, 0xFF, 0x00,  //   Logical 0..255
+            0x75, 0x08, 0x95, 0x10,        //   8 bits x 16
+            0x09, 0x02, 0x81, 0x02,        //   Input (Data, Var, Abs)
+            0x09, 0x03, 0x91, 0x02,        //   Output (Data, Var, Abs)
+            0xC0};
+}
+
 inline std::vector<uint8_t> Concat(std::initializer_list<std::vector<uint8_t>> parts) {
     std::vector<uint8_t> out;
     for (const auto& p : parts)
