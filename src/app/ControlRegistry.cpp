@@ -2,6 +2,14 @@
 
 #include <strings.h>
 
+#include "controls/AudioRecord.h"
+#include "controls/ChartView.h"
+#include "controls/CircleProgress.h"
+#include "controls/ComboEditContainerElement.h"
+#include "controls/DeviceKeyButton.h"
+#include "controls/HandImgButtons.h"
+#include "controls/SelectPanel.h"
+#include "controls/SimpleControls.h"
 #include "ui/DialogBuilder.h"
 
 namespace dravik {
@@ -10,20 +18,20 @@ const std::vector<ControlClass>& ControlClassTable() {
     // The order is the factory's registration order; creators are filled in as each class joins
     // the program.
     static const std::vector<ControlClass> table = {
-        {"CCircleProgressUI", {}},
-        {"CChartViewUI", {}},
-        {"CWndUI", {}},
-        {"CSelectPanelUI", {}},
-        {"CDeviceKeyButtonUI", {}},
+        {"CCircleProgressUI", [] { return new CCircleProgressUI; }},
+        {"CChartViewUI", [] { return new CChartViewUI; }},
+        {"CWndUI", [] { return new CWndUI; }},
+        {"CSelectPanelUI", [] { return new CSelectPanelUI; }},
+        {"CDeviceKeyButtonUI", [] { return new CDeviceKeyButtonUI; }},
         {"CCloudShareListItemUI", {}},
         {"CUpdateInfoListItemUI", {}},
         {"CDeviceOptionUI", {}},
         {"CMpDevicePowerUI", {}},
-        {"CComboEditContainerElementUI", {}},
-        {"CHandImgButtonUI", {}},
-        {"CHandImgSelectButtonUI", {}},
-        {"CRedioMacroButtonUI", {}},
-        {"CAudioRecordUI", {}},
+        {"CComboEditContainerElementUI", [] { return new CComboEditContainerElementUI; }},
+        {"CHandImgButtonUI", [] { return new CHandImgButtonUI; }},
+        {"CHandImgSelectButtonUI", [] { return new CHandImgSelectButtonUI; }},
+        {"CRedioMacroButtonUI", [] { return new CRedioMacroButtonUI; }},
+        {"CAudioRecordUI", [] { return new CAudioRecordUI; }},
         {"CLightControlUI", {}},
         {"CMacroControlUI", {}},
         {"CKeySetControlUI", {}},
@@ -40,7 +48,8 @@ const std::vector<ControlClass>& ControlClassTable() {
 
 void RegisterControlClasses() {
     for (const ControlClass& c : ControlClassTable())
-        if (c.create) ui::CControlFactory::GetInstance().RegistControl(c.className, c.create);
+        if (c.create)
+            ui::CControlFactory::GetInstance().RegistControl(c.className, c.create);
 }
 
 const std::vector<LayoutTag>& MainLayoutTags() {
@@ -88,14 +97,17 @@ ControlCreator LayoutOnlyCreator(const std::string& className) {
 
 ui::CControlUI* CreateMainLayoutControl(const std::string& tag, ui::CPaintManagerUI* manager) {
     for (const LayoutTag& row : MainLayoutTags()) {
-        if (strcasecmp(row.tag, tag.c_str()) != 0) continue;
+        if (strcasecmp(row.tag, tag.c_str()) != 0)
+            continue;
         if (row.subLayout) {
             ui::CDialogBuilder builder;
             return builder.Create(row.subLayout, "", nullptr, manager, nullptr);
         }
         for (const ControlClass& c : ControlClassTable())
-            if (c.create && std::string(c.className) == row.className) return c.create();
-        if (ControlCreator make = LayoutOnlyCreator(row.className)) return make();
+            if (c.create && std::string(c.className) == row.className)
+                return c.create();
+        if (ControlCreator make = LayoutOnlyCreator(row.className))
+            return make();
         return nullptr;
     }
     return nullptr;
