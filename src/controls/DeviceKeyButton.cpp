@@ -68,13 +68,14 @@ void CDeviceKeyButtonUI::SetMarqueeSelected(int32_t selected) {
 
 void CDeviceKeyButtonUI::PaintStatusImage(ui::Painter& painter) {
     CButtonUI::PaintStatusImage(painter);
-    if (pos_.Empty() ||
-        (!(lightShown_ && !lightImage_.empty()) && (keySetImageHidden_ || keySetImage_.empty())))
+    bool light = lightShown_ && !lightImage_.empty();
+    bool badge = !keySetImageHidden_ && !keySetImage_.empty();
+    if (pos_.Empty() || (!light && !badge))
         return;
     painter.PushClip(pos_);
-    if (lightShown_ && !lightImage_.empty())
+    if (light)
         painter.DrawImageTinted(pos_, lightImage_, OverlayArgb(lightColor_, lightLevel_));
-    if (!keySetImageHidden_ && !keySetImage_.empty())
+    if (badge)
         painter.DrawImage(pos_, keySetImage_);
     painter.PopClip();
 }
