@@ -2,6 +2,14 @@
 
 #include <strings.h>
 
+#include "controls/AudioRecord.h"
+#include "controls/ChartView.h"
+#include "controls/CircleProgress.h"
+#include "controls/ComboEditContainerElement.h"
+#include "controls/DeviceKeyButton.h"
+#include "controls/HandImgButtons.h"
+#include "controls/SelectPanel.h"
+#include "controls/SimpleControls.h"
 #include "ui/DialogBuilder.h"
 
 namespace dravik {
@@ -10,20 +18,20 @@ const std::vector<ControlClass>& ControlClassTable() {
     // The order is the factory's registration order; creators are filled in as each class joins
     // the program.
     static const std::vector<ControlClass> table = {
-        {"CCircleProgressUI", {}},
-        {"CChartViewUI", {}},
-        {"CWndUI", {}},
-        {"CSelectPanelUI", {}},
-        {"CDeviceKeyButtonUI", {}},
+        {"CCircleProgressUI", [] { return new CCircleProgressUI; }},
+        {"CChartViewUI", [] { return new CChartViewUI; }},
+        {"CWndUI", [] { return new CWndUI; }},
+        {"CSelectPanelUI", [] { return new CSelectPanelUI; }},
+        {"CDeviceKeyButtonUI", [] { return new CDeviceKeyButtonUI; }},
         {"CCloudShareListItemUI", {}},
         {"CUpdateInfoListItemUI", {}},
         {"CDeviceOptionUI", {}},
         {"CMpDevicePowerUI", {}},
-        {"CComboEditContainerElementUI", {}},
-        {"CHandImgButtonUI", {}},
-        {"CHandImgSelectButtonUI", {}},
-        {"CRedioMacroButtonUI", {}},
-        {"CAudioRecordUI", {}},
+        {"CComboEditContainerElementUI", [] { return new CComboEditContainerElementUI; }},
+        {"CHandImgButtonUI", [] { return new CHandImgButtonUI; }},
+        {"CHandImgSelectButtonUI", [] { return new CHandImgSelectButtonUI; }},
+        {"CRedioMacroButtonUI", [] { return new CRedioMacroButtonUI; }},
+        {"CAudioRecordUI", [] { return new CAudioRecordUI; }},
         {"CLightControlUI", {}},
         {"CMacroControlUI", {}},
         {"CKeySetControlUI", {}},

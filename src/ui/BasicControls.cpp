@@ -141,6 +141,12 @@ void CButtonUI::DoPaint(Painter& painter, const Rect& clip) {
     if (pos_.Intersect(clip).Empty())
         return;
     PaintBackground(painter);
+    PaintStatusImage(painter);
+    PaintText(painter);
+    PaintBorder(painter);
+}
+
+void CButtonUI::PaintStatusImage(Painter& painter) {
     Color state = pushed_ && pushedBkColor_ ? pushedBkColor_
                   : hot_ && hotBkColor_     ? hotBkColor_
                                             : 0;
@@ -151,8 +157,6 @@ void CButtonUI::DoPaint(Painter& painter, const Rect& clip) {
         painter.DrawImage(pos_, image);
     if (!foreImage_.empty())
         painter.DrawImage(pos_, foreImage_);
-    PaintText(painter);
-    PaintBorder(painter);
 }
 
 // ---- option

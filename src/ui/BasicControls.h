@@ -33,6 +33,10 @@ class CButtonUI : public CLabelUI {
     virtual std::string CurrentStateImage() const;
 
   protected:
+    // The state colour, state image and fore image, drawn between the background and the text;
+    // buttons with pictures of their own draw them here.
+    virtual void PaintStatusImage(Painter& painter);
+
     bool hot_ = false;
     bool pushed_ = false;
     std::string normalImage_, hotImage_, pushedImage_, focusedImage_, disabledImage_, foreImage_;

@@ -37,7 +37,10 @@ cairo_surface_t* LoadImage(const std::string& file) {
     return s;
 }
 
-void DrawPart(cairo_t* cr, cairo_surface_t* img, Rect src, Rect dst, double alpha) {
+// Draws the src part of img stretched over dst; with a tint, the part's alpha is used as a
+// stencil for the tint colour instead of its own colours.
+void DrawPart(cairo_t* cr, cairo_surface_t* img, Rect src, Rect dst, double alpha,
+              const uint32_t* tint) {
     if (src.Empty() || dst.Empty())
         return;
     cairo_save(cr);
@@ -45,8 +48,15 @@ void DrawPart(cairo_t* cr, cairo_surface_t* img, Rect src, Rect dst, double alph
     cairo_clip(cr);
     cairo_translate(cr, dst.left, dst.top);
     cairo_scale(cr, double(dst.Width()) / src.Width(), double(dst.Height()) / src.Height());
-    cairo_set_source_surface(cr, img, -src.left, -src.top);
-    cairo_paint_with_alpha(cr, alpha);
+    if (tint) {
+        uint32_t c = *tint;
+        cairo_set_source_rgba(cr, ((c >> 16) & 0xFF) / 255.0, ((c >> 8) & 0xFF) / 255.0,
+                              (c & 0xFF) / 255.0, ((c >> 24) & 0xFF) / 255.0 * alpha);
+        cairo_mask_surface(cr, img, -src.left, -src.top);
+    } else {
+        cairo_set_source_surface(cr, img, -src.left, -src.top);
+        cairo_paint_with_alpha(cr, alpha);
+    }
     cairo_restore(cr);
 }
 
@@ -140,6 +150,14 @@ void CairoPainter::DrawText(const Rect& rc, const std::string& text, uint32_t ar
 }
 
 bool CairoPainter::DrawImage(const Rect& rc, const std::string& imageString) {
+    return Draw(rc, imageString, nullptr);
+}
+
+bool CairoPainter::DrawImageTinted(const Rect& rc, const std::string& imageString, uint32_t argb) {
+    return Draw(rc, imageString, &argb);
+}
+
+bool CairoPainter::Draw(const Rect& rc, const std::string& imageString, const uint32_t* tint) {
     auto spec = ParseImageString(imageString);
     if (!spec)
         return false;
@@ -154,7 +172,7 @@ bool CairoPainter::DrawImage(const Rect& rc, const std::string& imageString) {
     double alpha = spec->fade / 255.0;
     const Rect& c = spec->corner;
     if (c.left == 0 && c.top == 0 && c.right == 0 && c.bottom == 0) {
-        DrawPart(cr_, img, src, dst, alpha);
+        DrawPart(cr_, img, src, dst, alpha, tint);
         return true;
     }
     // Nine slices: corners keep their size, edges stretch along one axis, the middle both.
@@ -167,7 +185,7 @@ bool CairoPainter::DrawImage(const Rect& rc, const std::string& imageString) {
             if (spec->hole && row == 1 && col == 1)
                 continue;
             DrawPart(cr_, img, {sx[col], sy[row], sx[col + 1], sy[row + 1]},
-                     {dx[col], dy[row], dx[col + 1], dy[row + 1]}, alpha);
+                     {dx[col], dy[row], dx[col + 1], dy[row + 1]}, alpha, tint);
         }
     return true;
 }
@@ -198,6 +216,29 @@ void CairoPainter::DrawArc(const Rect& rc, double startDeg, double sweepDeg, uin
     cairo_stroke(cr_);
 }
 
+void CairoPainter::FillPie(const Rect& rc, double startDeg, double sweepDeg, uint32_t argb) {
+    if (rc.Empty() || sweepDeg == 0)
+        return;
+    if (sweepDeg >= 360 || sweepDeg <= -360) {
+        FillEllipse(rc, argb);
+        return;
+    }
+    double a0 = startDeg * M_PI / 180, a1 = (startDeg + sweepDeg) * M_PI / 180;
+    cairo_save(cr_);
+    cairo_new_path(cr_);
+    cairo_translate(cr_, rc.left + rc.Width() / 2.0, rc.top + rc.Height() / 2.0);
+    cairo_scale(cr_, rc.Width() / 2.0, rc.Height() / 2.0);
+    cairo_move_to(cr_, 0, 0);
+    if (sweepDeg > 0)
+        cairo_arc(cr_, 0, 0, 1, a0, a1);
+    else
+        cairo_arc_negative(cr_, 0, 0, 1, a0, a1);
+    cairo_close_path(cr_);
+    cairo_restore(cr_);
+    SetColor(cr_, argb);
+    cairo_fill(cr_);
+}
+
 void CairoPainter::PushClip(const Rect& rc) {
     cairo_save(cr_);
     cairo_rectangle(cr_, rc.left, rc.top, rc.Width(), rc.Height());
@@ -206,6 +247,13 @@ void CairoPainter::PushClip(const Rect& rc) {
 
 void CairoPainter::PopClip() {
     cairo_restore(cr_);
+}
+
+std::optional<Size> ImageFileSize(const std::string& file) {
+    cairo_surface_t* img = file.empty() ? nullptr : LoadImage(file);
+    if (!img)
+        return std::nullopt;
+    return Size{cairo_image_surface_get_width(img), cairo_image_surface_get_height(img)};
 }
 
 bool RenderToPng(CPaintManagerUI& manager, const std::filesystem::path& file) {

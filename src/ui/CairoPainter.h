@@ -1,6 +1,7 @@
 #pragma once
 // The cairo/pango implementation of Painter, and rendering a window's control tree to PNG.
 #include <filesystem>
+#include <optional>
 #include <string>
 
 #include "ui/Painter.h"
@@ -20,15 +21,22 @@ class CairoPainter : public Painter {
     void DrawText(const Rect& rc, const std::string& text, uint32_t argb, const FontInfo& font,
                   uint32_t style) override;
     bool DrawImage(const Rect& rc, const std::string& imageString) override;
+    bool DrawImageTinted(const Rect& rc, const std::string& imageString, uint32_t argb) override;
     void FillEllipse(const Rect& rc, uint32_t argb) override;
     void DrawArc(const Rect& rc, double startDeg, double sweepDeg, uint32_t argb,
                  int width) override;
+    void FillPie(const Rect& rc, double startDeg, double sweepDeg, uint32_t argb) override;
     void PushClip(const Rect& rc) override;
     void PopClip() override;
 
   private:
+    bool Draw(const Rect& rc, const std::string& imageString, const uint32_t* tint);
     cairo_t* cr_;
 };
+
+// The pixel size of an image file of the skin, through the renderer's image cache; nullopt when
+// the file cannot be loaded.
+std::optional<Size> ImageFileSize(const std::string& file);
 
 // Paints the manager's tree at its client size into a PNG file; false when it cannot be written.
 bool RenderToPng(CPaintManagerUI& manager, const std::filesystem::path& file);
