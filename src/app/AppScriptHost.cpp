@@ -48,9 +48,28 @@ std::optional<ui::ScriptHost::Outcome> AppScriptHost::RunAction(const std::vecto
         ui::AutomationDriver::Settle();
         return Outcome{0, {}};
     }
-    if (action == "plug" || action == "unplug" || action == "notify" || action == "copydata" ||
-        action == "answer")
-        return Outcome{2, action + ": not available yet (no emulated devices or dialogs attached)"};
+    if (action == "plug" || action == "unplug") {
+        if (w.size() != 2)
+            return Outcome{2, action + " needs DEVICE"};
+        auto err = action == "plug" ? devices_->Plug(w[1]) : devices_->Unplug(w[1]);
+        if (err)
+            return Outcome{2, *err};
+        ui::AutomationDriver::Settle();
+        return Outcome{0, {}};
+    }
+    if (action == "notify") {
+        if (w.size() != 3)
+            return Outcome{2, "notify needs DEVICE HEX"};
+        auto bytes = ParseHexBytes(w[2]);
+        if (!bytes)
+            return Outcome{2, "notify: not hexadecimal bytes: " + w[2]};
+        if (auto err = devices_->Notify(w[1], *bytes))
+            return Outcome{2, *err};
+        ui::AutomationDriver::Settle();
+        return Outcome{0, {}};
+    }
+    if (action == "copydata" || action == "answer")
+        return Outcome{2, action + ": not available yet (no audio companion or file dialogs)"};
     return std::nullopt;
 }
 

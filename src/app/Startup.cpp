@@ -3,14 +3,18 @@
 #include <signal.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <thread>
 
 #include "app/AppScriptHost.h"
 #include "app/ControlRegistry.h"
+#include "app/DemoDevices.h"
 #include "app/MainWnd.h"
 #include "app/Options.h"
 #include "app/PrivateFonts.h"
 #include "app/RegisteredMessageTable.h"
+#include "hidio/HidrawBackend.h"
+#include "hidio/VirtualBus.h"
 #include "platform/Folders.h"
 #include "platform/InstanceLock.h"
 #include "platform/InstanceMessenger.h"
@@ -117,6 +121,28 @@ int RunProgram(const std::vector<std::string>& args) {
     RegisterControlClasses();
     RegisterGuidMessages();
 
+    // Devices: real ones through hidraw, emulated ones on the virtual bus (--demo, scripts).
+    auto bus = std::make_shared<hidio::VirtualBus>();
+    hidio::SetHidBackends({std::make_shared<hidio::HidrawBackend>(), bus});
+    DemoDevices demo(bus);
+    if (options->demo) {
+        std::vector<std::string> names = options->demoDevices;
+        if (names.empty())
+            names.assign(std::begin(kDefaultDemoDevices), std::end(kDefaultDemoDevices));
+        for (const auto& name : names) {
+            if (auto err = demo.Plug(name)) {
+                std::fprintf(stderr, "dravik: --demo: %s\n", err->c_str());
+                return 2;
+            }
+        }
+    }
+    if (!options->simState.empty() && std::filesystem::exists(options->simState) &&
+        !demo.Load(options->simState)) {
+        std::fprintf(stderr, "dravik: --sim-state: %s is not a device-state document\n",
+                     options->simState.c_str());
+        return 2;
+    }
+
     int status = 0;
     {
         SignalWatcher signals;
@@ -138,8 +164,8 @@ int RunProgram(const std::vector<std::string>& args) {
         std::thread scriptThread;
         if (!options->script.empty()) {
             ui::HWND h = main->GetHWND();
-            scriptThread = std::thread([&scriptStatus, h, file = options->script] {
-                AppScriptHost host(h);
+            scriptThread = std::thread([&scriptStatus, &demo, h, file = options->script] {
+                AppScriptHost host(h, &demo);
                 ui::ScriptRunner runner(&host);
                 ui::ScriptResult r = runner.RunFile(file);
                 if (r.status != 0)
@@ -159,6 +185,9 @@ int RunProgram(const std::vector<std::string>& args) {
             main->DestroyWindow();
         delete main;
     }
+    if (!options->simState.empty() && !demo.Save(options->simState))
+        std::fprintf(stderr, "dravik: cannot write %s\n", options->simState.c_str());
+    hidio::SetHidBackends({});
     resources.Release();
     fonts.Release();
     return status;
