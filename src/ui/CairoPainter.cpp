@@ -3,6 +3,7 @@
 #include <cairo.h>
 #include <pango/pangocairo.h>
 
+#include <algorithm>
 #include <cmath>
 #include <map>
 #include <memory>
@@ -60,6 +61,21 @@ void DrawPart(cairo_t* cr, cairo_surface_t* img, Rect src, Rect dst, double alph
     cairo_restore(cr);
 }
 
+// The font as pango knows it: the skin's face first, then the faces that carry Latin, Chinese and
+// Thai, so that every script finds glyphs of one consistent style.
+PangoFontDescription* FontDescription(const FontInfo& font, double scale) {
+    PangoFontDescription* desc = pango_font_description_new();
+    std::string families = font.face.empty() ? std::string() : font.face + ",";
+    families += "Noto Sans,Noto Sans CJK SC,Noto Sans Thai";
+    pango_font_description_set_family(desc, families.c_str());
+    pango_font_description_set_absolute_size(desc, font.size * scale * PANGO_SCALE);
+    if (font.bold)
+        pango_font_description_set_weight(desc, PANGO_WEIGHT_BOLD);
+    if (font.italic)
+        pango_font_description_set_style(desc, PANGO_STYLE_ITALIC);
+    return desc;
+}
+
 }  // namespace
 
 void CairoPainter::FillRect(const Rect& rc, uint32_t argb) {
@@ -83,7 +99,13 @@ void CairoPainter::FillGradient(const Rect& rc, uint32_t top, uint32_t bottom) {
     cairo_pattern_destroy(p);
 }
 
+int CairoPainter::Scaled(int v) const {
+    return scale_ == 1.0 ? v : static_cast<int>(std::lround(v * scale_));
+}
+
 void CairoPainter::DrawBorder(const Rect& rc, uint32_t argb, int width, int roundX, int) {
+    width = std::max(1, Scaled(width));
+    roundX = Scaled(roundX);
     SetColor(cr_, argb);
     cairo_set_line_width(cr_, width);
     double h = width / 2.0;
@@ -107,45 +129,62 @@ void CairoPainter::DrawText(const Rect& rc, const std::string& text, uint32_t ar
     if (rc.Empty() || text.empty())
         return;
     PangoLayout* layout = pango_cairo_create_layout(cr_);
-    PangoFontDescription* desc = pango_font_description_new();
-    pango_font_description_set_family(desc, font.face.empty() ? "Noto Sans" : font.face.c_str());
-    pango_font_description_set_absolute_size(desc, font.size * PANGO_SCALE);
-    if (font.bold)
-        pango_font_description_set_weight(desc, PANGO_WEIGHT_BOLD);
-    if (font.italic)
-        pango_font_description_set_style(desc, PANGO_STYLE_ITALIC);
+    PangoFontDescription* desc = FontDescription(font, scale_);
     pango_layout_set_font_description(layout, desc);
+    pango_font_description_free(desc);
     pango_layout_set_text(layout, text.c_str(), -1);
-    pango_layout_set_width(layout, rc.Width() * PANGO_SCALE);
-    if (style & DT_WORDBREAK) {
+    const bool wrap = style & DT_WORDBREAK;
+    const bool ellipsis = style & DT_END_ELLIPSIS;
+    if (wrap) {
+        // Lines break between words (and inside a word longer than the line, and between CJK
+        // characters); with the ellipsis, the last line that fits ends in "…".
+        pango_layout_set_width(layout, rc.Width() * PANGO_SCALE);
         pango_layout_set_wrap(layout, PANGO_WRAP_WORD_CHAR);
-    } else if (style & DT_END_ELLIPSIS) {
-        pango_layout_set_ellipsize(layout, PANGO_ELLIPSIZE_END);
+        if (ellipsis) {
+            pango_layout_set_height(layout, rc.Height() * PANGO_SCALE);
+            pango_layout_set_ellipsize(layout, PANGO_ELLIPSIZE_END);
+        }
+    } else {
+        // One line: never wrapped; cut with "…" when asked, else clipped at the rectangle.
+        pango_layout_set_single_paragraph_mode(layout, TRUE);
+        if (ellipsis) {
+            pango_layout_set_width(layout, rc.Width() * PANGO_SCALE);
+            pango_layout_set_ellipsize(layout, PANGO_ELLIPSIZE_END);
+        }
     }
-    pango_layout_set_alignment(layout, (style & DT_CENTER)  ? PANGO_ALIGN_CENTER
-                                       : (style & DT_RIGHT) ? PANGO_ALIGN_RIGHT
-                                                            : PANGO_ALIGN_LEFT);
+    const PangoAlignment align = (style & DT_CENTER)  ? PANGO_ALIGN_CENTER
+                                 : (style & DT_RIGHT) ? PANGO_ALIGN_RIGHT
+                                                      : PANGO_ALIGN_LEFT;
+    pango_layout_set_alignment(layout, align);
     if (font.underline) {
         PangoAttrList* attrs = pango_attr_list_new();
         pango_attr_list_insert(attrs, pango_attr_underline_new(PANGO_UNDERLINE_SINGLE));
         pango_layout_set_attributes(layout, attrs);
         pango_attr_list_unref(attrs);
     }
-    int w = 0, h = 0;
-    pango_layout_get_pixel_size(layout, &w, &h);
+    PangoRectangle ink, logical;
+    pango_layout_get_pixel_extents(layout, &ink, &logical);
+    double x = rc.left;
+    if (pango_layout_get_width(layout) < 0) {
+        // Without a layout width pango does not align: place the line ourselves.
+        if (align == PANGO_ALIGN_CENTER)
+            x = rc.left + (rc.Width() - logical.width) / 2.0;
+        else if (align == PANGO_ALIGN_RIGHT)
+            x = rc.right - logical.width;
+        x -= logical.x;
+    }
     double y = rc.top;
     if (style & DT_VCENTER)
-        y = rc.top + (rc.Height() - h) / 2.0;
-    if (style & DT_BOTTOM)
-        y = rc.bottom - h;
+        y = rc.top + (rc.Height() - logical.height) / 2.0;
+    else if (style & DT_BOTTOM)
+        y = rc.bottom - logical.height;
     cairo_save(cr_);
     cairo_rectangle(cr_, rc.left, rc.top, rc.Width(), rc.Height());
     cairo_clip(cr_);
     SetColor(cr_, argb);
-    cairo_move_to(cr_, rc.left, y);
+    cairo_move_to(cr_, std::round(x), std::round(y));
     pango_cairo_show_layout(cr_, layout);
     cairo_restore(cr_);
-    pango_font_description_free(desc);
     g_object_unref(layout);
 }
 
@@ -167,10 +206,15 @@ bool CairoPainter::Draw(const Rect& rc, const std::string& imageString, const ui
     int iw = cairo_image_surface_get_width(img), ih = cairo_image_surface_get_height(img);
     Rect src = spec->source.value_or(Rect{0, 0, iw, ih});
     Rect dst = rc;
-    if (spec->dest)
-        dst = spec->dest->Offset(rc.left, rc.top);
+    if (spec->dest) {
+        const Rect& d = *spec->dest;
+        dst = Rect{Scaled(d.left), Scaled(d.top), Scaled(d.right), Scaled(d.bottom)}.Offset(rc.left,
+                                                                                            rc.top);
+    }
     double alpha = spec->fade / 255.0;
+    // The corners keep their size in the image; on the window they grow with the DPI.
     const Rect& c = spec->corner;
+    const Rect dc{Scaled(c.left), Scaled(c.top), Scaled(c.right), Scaled(c.bottom)};
     if (c.left == 0 && c.top == 0 && c.right == 0 && c.bottom == 0) {
         DrawPart(cr_, img, src, dst, alpha, tint);
         return true;
@@ -178,8 +222,8 @@ bool CairoPainter::Draw(const Rect& rc, const std::string& imageString, const ui
     // Nine slices: corners keep their size, edges stretch along one axis, the middle both.
     int sx[4] = {src.left, src.left + c.left, src.right - c.right, src.right};
     int sy[4] = {src.top, src.top + c.top, src.bottom - c.bottom, src.bottom};
-    int dx[4] = {dst.left, dst.left + c.left, dst.right - c.right, dst.right};
-    int dy[4] = {dst.top, dst.top + c.top, dst.bottom - c.bottom, dst.bottom};
+    int dx[4] = {dst.left, dst.left + dc.left, dst.right - dc.right, dst.right};
+    int dy[4] = {dst.top, dst.top + dc.top, dst.bottom - dc.bottom, dst.bottom};
     for (int row = 0; row < 3; ++row)
         for (int col = 0; col < 3; ++col) {
             if (spec->hole && row == 1 && col == 1)
@@ -206,6 +250,7 @@ void CairoPainter::DrawArc(const Rect& rc, double startDeg, double sweepDeg, uin
                            int width) {
     if (rc.Empty())
         return;
+    width = Scaled(width);
     double r = std::min(rc.Width(), rc.Height()) / 2.0 - width / 2.0;
     double a0 = startDeg * M_PI / 180, a1 = (startDeg + sweepDeg) * M_PI / 180;
     cairo_new_path(cr_);
@@ -256,6 +301,21 @@ std::optional<Size> ImageFileSize(const std::string& file) {
     return Size{cairo_image_surface_get_width(img), cairo_image_surface_get_height(img)};
 }
 
+void PaintTree(CPaintManagerUI& manager, cairo_t* cr, const Rect& clip) {
+    if (clip.Empty())
+        return;
+    cairo_save(cr);
+    cairo_rectangle(cr, clip.left, clip.top, clip.Width(), clip.Height());
+    cairo_clip(cr);
+    cairo_set_source_rgb(cr, 1, 1, 1);
+    cairo_paint(cr);
+    if (CControlUI* root = manager.GetRoot()) {
+        CairoPainter painter(cr, manager.GetDPI() / 96.0);
+        root->DoPaint(painter, clip);
+    }
+    cairo_restore(cr);
+}
+
 bool RenderToPng(CPaintManagerUI& manager, const std::filesystem::path& file) {
     manager.LayoutIfNeeded();
     Size size = manager.GetClientSize();
@@ -263,10 +323,7 @@ bool RenderToPng(CPaintManagerUI& manager, const std::filesystem::path& file) {
         return false;
     cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, size.cx, size.cy);
     cairo_t* cr = cairo_create(surface);
-    cairo_set_source_rgb(cr, 1, 1, 1);
-    cairo_paint(cr);
-    CairoPainter painter(cr);
-    manager.GetRoot()->DoPaint(painter, {0, 0, size.cx, size.cy});
+    PaintTree(manager, cr, {0, 0, size.cx, size.cy});
     cairo_destroy(cr);
     bool ok = cairo_surface_write_to_png(surface, file.c_str()) == CAIRO_STATUS_SUCCESS;
     cairo_surface_destroy(surface);

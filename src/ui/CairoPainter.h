@@ -12,9 +12,12 @@ namespace dravik::ui {
 
 class CPaintManagerUI;
 
+// Rectangles arrive in window pixels, already laid out at the window's DPI. Sizes that come from
+// the skin as they are (font sizes, border widths and corner radii, arc widths, an image string's
+// corner and dest) are given at 96 DPI and multiplied by dpiScale here.
 class CairoPainter : public Painter {
   public:
-    explicit CairoPainter(cairo_t* cr) : cr_(cr) {}
+    explicit CairoPainter(cairo_t* cr, double dpiScale = 1.0) : cr_(cr), scale_(dpiScale) {}
     void FillRect(const Rect& rc, uint32_t argb) override;
     void FillGradient(const Rect& rc, uint32_t top, uint32_t bottom) override;
     void DrawBorder(const Rect& rc, uint32_t argb, int width, int roundX, int roundY) override;
@@ -31,12 +34,18 @@ class CairoPainter : public Painter {
 
   private:
     bool Draw(const Rect& rc, const std::string& imageString, const uint32_t* tint);
+    int Scaled(int v) const;
     cairo_t* cr_;
+    double scale_;
 };
 
 // The pixel size of an image file of the skin, through the renderer's image cache; nullopt when
 // the file cannot be loaded.
 std::optional<Size> ImageFileSize(const std::string& file);
+
+// Paints the part clip (window pixels) of the manager's tree into cr: the window's white ground,
+// then the controls, at the manager's DPI. cr's origin is the client area's top-left corner.
+void PaintTree(CPaintManagerUI& manager, cairo_t* cr, const Rect& clip);
 
 // Paints the manager's tree at its client size into a PNG file; false when it cannot be written.
 bool RenderToPng(CPaintManagerUI& manager, const std::filesystem::path& file);

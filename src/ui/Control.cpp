@@ -301,8 +301,10 @@ void CControlUI::PaintText(Painter& painter) {
     Color color = IsEffectivelyEnabled() || !disabledTextColor_ ? textColor_ : disabledTextColor_;
     if (!color)
         color = 0xFF000000u;
-    painter.DrawText(pos_.Deflate(textPadding_), text, color,
-                     font ? *font : manager_->GetDefaultFont(), textStyle_);
+    const Rect pad{manager_->Scale(textPadding_.left), manager_->Scale(textPadding_.top),
+                   manager_->Scale(textPadding_.right), manager_->Scale(textPadding_.bottom)};
+    painter.DrawText(pos_.Deflate(pad), text, color, font ? *font : manager_->GetDefaultFont(),
+                     textStyle_);
 }
 
 void CControlUI::PaintBorder(Painter& painter) {
@@ -319,8 +321,10 @@ void CControlUI::DoPaint(Painter& painter, const Rect& clip) {
 }
 
 void CControlUI::Invalidate() {
+    // A control draws only inside its parent (containers clip their children), so the parent's
+    // rectangle covers whatever this control changes, overhanging parts included.
     if (manager_)
-        manager_->Invalidate();
+        manager_->Invalidate(parent_ ? parent_->GetPos() : pos_);
 }
 
 void CControlUI::NeedUpdate() {

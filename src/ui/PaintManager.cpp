@@ -55,7 +55,8 @@ bool CPaintManagerUI::AttachDialog(CControlUI* root) {
     focus_ = hot_ = capture_ = nullptr;
     root_ = root;
     root->SetManager(this, nullptr, true);
-    needUpdate_ = dirty_ = true;
+    needUpdate_ = true;
+    Invalidate();
     return true;
 }
 
@@ -365,6 +366,18 @@ bool CPaintManagerUI::MessageHandler(uint32_t msg, uint64_t wParam, int64_t lPar
         case WM_MOUSELEAVE:
             SetHot(nullptr, pt);
             return false;
+        case WM_MOUSEHOVER:
+            // The pointer rested: the control under it hears of it (tooltips, hover effects).
+            if (hot_ && enabledWindow) {
+                TEventUI e;
+                e.type = UIEvent::MouseHover;
+                e.pSender = hot_;
+                e.ptMouse = pt;
+                e.wParam = wParam;
+                e.dwTimestamp = static_cast<uint32_t>(platform::NowMs());
+                hot_->DoEvent(e);
+            }
+            return false;
         case WM_KEYDOWN:
         case WM_KEYUP:
         case WM_CHAR: {
@@ -388,8 +401,14 @@ bool CPaintManagerUI::MessageHandler(uint32_t msg, uint64_t wParam, int64_t lPar
 void CPaintManagerUI::SetDPI(int dpi) {
     if (dpi <= 0 || dpi == dpi_)
         return;
+    int old = dpi_;
     dpi_ = dpi;
-    needUpdate_ = dirty_ = true;
+    needUpdate_ = true;
+    Invalidate();
+    if (window_ && window_->GetHWND()) {
+        Rect r = window_->GetWindowRect();
+        window_->MoveWindow(r.left, r.top, r.Width() * dpi / old, r.Height() * dpi / old);
+    }
 }
 
 void CPaintManagerUI::SetAllDPI(int dpi) {
@@ -402,14 +421,33 @@ void CPaintManagerUI::LayoutIfNeeded() {
         return;
     needUpdate_ = false;
     root_->SetPos({0, 0, client_.cx, client_.cy});
-    dirty_ = true;
+    Invalidate();
 }
 
 void CPaintManagerUI::SetClientSize(Size size) {
     if (size == client_)
         return;
     client_ = size;
-    needUpdate_ = dirty_ = true;
+    needUpdate_ = true;
+    Invalidate();
+}
+
+void CPaintManagerUI::Invalidate(const Rect& rc) {
+    if (fullDirty_ || rc.Empty())
+        return;
+    invalid_ = dirty_
+                   ? Rect{std::min(invalid_.left, rc.left), std::min(invalid_.top, rc.top),
+                          std::max(invalid_.right, rc.right), std::max(invalid_.bottom, rc.bottom)}
+                   : rc;
+    dirty_ = true;
+}
+
+Rect CPaintManagerUI::TakeInvalidRect() {
+    Rect client{0, 0, client_.cx, client_.cy};
+    Rect r = !dirty_ ? Rect{} : fullDirty_ ? client : invalid_.Intersect(client);
+    dirty_ = fullDirty_ = false;
+    invalid_ = {};
+    return r;
 }
 
 void CPaintManagerUI::SetSharedFont(int id, const FontInfo& font) {

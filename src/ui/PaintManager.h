@@ -73,15 +73,20 @@ class CPaintManagerUI {
     // Window messages: message filters first, then the input and layout messages it handles.
     bool MessageHandler(uint32_t msg, uint64_t wParam, int64_t lParam, int64_t& result);
 
-    // DPI: layout sizes are given at 96 and scaled to the chosen DPI.
+    // DPI: layout sizes are given at 96 and scaled to the chosen DPI. Changing it scales the
+    // window's size by the same ratio (its top-left corner stays).
     void SetDPI(int dpi);
     int GetDPI() const { return dpi_; }
     int Scale(int value) const { return value * dpi_ / 96; }
     static void SetAllDPI(int dpi);
 
     void NeedUpdate() { needUpdate_ = true; }
-    void Invalidate() { dirty_ = true; }
+    // Marks the whole client area, or a part of it, for repainting.
+    void Invalidate() { dirty_ = fullDirty_ = true; }
+    void Invalidate(const Rect& rc);
     bool IsDirty() const { return dirty_; }
+    // The part to repaint (clipped to the client area; empty when nothing), and the mark cleared.
+    Rect TakeInvalidRect();
     // Lays the tree out in the client area when something changed.
     void LayoutIfNeeded();
     void SetClientSize(Size size);
@@ -121,6 +126,8 @@ class CPaintManagerUI {
     int dpi_ = 96;
     bool needUpdate_ = true;
     bool dirty_ = true;
+    bool fullDirty_ = true;
+    Rect invalid_;  // union of the partial marks while !fullDirty_
     Size client_;
     std::map<int, FontInfo> fonts_;
 };

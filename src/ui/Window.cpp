@@ -11,6 +11,7 @@
 #include <thread>
 
 #include "platform/Clock.h"
+#include "ui/DisplayBackend.h"
 #include "ui/PaintManager.h"
 #include "ui/Screen.h"
 
@@ -59,6 +60,12 @@ struct LoopState {
 LoopState& Loop() {
     static LoopState* s = new LoopState;  // outlives every window and worker
     return *s;
+}
+
+// Wakes the UI thread for new work: on its own queue and, when the backend waits on the display,
+// there too. Called after the loop's lock was released.
+void WakeBackend() {
+    CurrentBackend().Wake();
 }
 
 void FailWaitersLocked(LoopState& s, HWND hwnd) {
@@ -117,19 +124,25 @@ bool IsWindow(HWND hwnd) {
 
 bool PostMessage(HWND hwnd, uint32_t msg, uint64_t wParam, int64_t lParam) {
     LoopState& s = Loop();
-    std::lock_guard lock(s.m);
-    if (!s.windows.count(hwnd))
-        return false;
-    s.queue.push_back({hwnd, msg, wParam, lParam, nullptr, nullptr});
-    s.cv.notify_all();
+    {
+        std::lock_guard lock(s.m);
+        if (!s.windows.count(hwnd))
+            return false;
+        s.queue.push_back({hwnd, msg, wParam, lParam, nullptr, nullptr});
+        s.cv.notify_all();
+    }
+    WakeBackend();
     return true;
 }
 
 void PostTask(std::function<void()> task) {
     LoopState& s = Loop();
-    std::lock_guard lock(s.m);
-    s.queue.push_back({0, 0, 0, 0, std::move(task), nullptr});
-    s.cv.notify_all();
+    {
+        std::lock_guard lock(s.m);
+        s.queue.push_back({0, 0, 0, 0, std::move(task), nullptr});
+        s.cv.notify_all();
+    }
+    WakeBackend();
 }
 
 bool RunOnUiThread(const std::function<void()>& fn, uint32_t timeoutMs) {
@@ -160,6 +173,9 @@ bool RunOnUiThread(const std::function<void()>& fn, uint32_t timeoutMs) {
                        },
                        nullptr});
     s.cv.notify_all();
+    lock.unlock();
+    WakeBackend();
+    lock.lock();
     s.sendCv.wait_for(lock, std::chrono::milliseconds(timeoutMs),
                       [&] { return *state == Finished || (s.quit && *state == Queued); });
     if (*state == Running)
@@ -188,6 +204,9 @@ bool SendMessageChecked(HWND hwnd, uint32_t msg, uint64_t wParam, int64_t lParam
         return false;
     s.queue.push_back({hwnd, msg, wParam, lParam, nullptr, waiter});
     s.cv.notify_all();
+    lock.unlock();
+    WakeBackend();
+    lock.lock();
     s.sendCv.wait(lock, [&] {
         return waiter->done || s.closing.count(hwnd) || !s.windows.count(hwnd) || s.quit;
     });
@@ -209,19 +228,25 @@ int64_t SendMessage(HWND hwnd, uint32_t msg, uint64_t wParam, int64_t lParam) {
 
 bool SetTimer(HWND hwnd, uint32_t id, uint32_t elapseMs) {
     LoopState& s = Loop();
-    std::lock_guard lock(s.m);
-    if (!s.windows.count(hwnd))
-        return false;
-    uint64_t due = platform::NowMs() + std::max<uint32_t>(elapseMs, 1);
-    for (auto& t : s.timers) {
-        if (t.hwnd == hwnd && t.id == id) {
-            t.elapse = elapseMs;
-            t.due = due;
-            return true;
+    {
+        std::lock_guard lock(s.m);
+        if (!s.windows.count(hwnd))
+            return false;
+        uint64_t due = platform::NowMs() + std::max<uint32_t>(elapseMs, 1);
+        bool found = false;
+        for (auto& t : s.timers) {
+            if (t.hwnd == hwnd && t.id == id) {
+                t.elapse = elapseMs;
+                t.due = due;
+                found = true;
+            }
         }
+        if (!found)
+            s.timers.push_back({hwnd, id, elapseMs, due});
+        s.cv.notify_all();
     }
-    s.timers.push_back({hwnd, id, elapseMs, due});
-    s.cv.notify_all();
+    // The idle wait was measured against the old timers.
+    WakeBackend();
     return true;
 }
 
@@ -235,11 +260,14 @@ bool KillTimer(HWND hwnd, uint32_t id) {
 
 void PostQuitMessage(int exitCode) {
     LoopState& s = Loop();
-    std::lock_guard lock(s.m);
-    s.quit = true;
-    s.exitCode = exitCode;
-    s.cv.notify_all();
-    s.sendCv.notify_all();
+    {
+        std::lock_guard lock(s.m);
+        s.quit = true;
+        s.exitCode = exitCode;
+        s.cv.notify_all();
+        s.sendCv.notify_all();
+    }
+    WakeBackend();
 }
 
 bool QuitRequested() {
@@ -264,7 +292,9 @@ bool PumpMessages(uint32_t maxWaitMs) {
             s.uiThreadSet = true;
         }
     }
-    bool didWork = false;
+    DisplayBackend& backend = CurrentBackend();
+    // Input from the display becomes posted messages, handled in this round.
+    bool didWork = backend.PumpEvents();
     // Timers that are due.
     std::vector<std::pair<HWND, uint32_t>> fired;
     {
@@ -317,6 +347,12 @@ bool PumpMessages(uint32_t maxWaitMs) {
         pm->DeliverAsyncNotifications();
     for (CPaintManagerUI* pm : CPaintManagerUI::AllManagers())
         pm->LayoutIfNeeded();
+    // What changed on screen is repainted once per round, after the messages that changed it.
+    for (CPaintManagerUI* pm : CPaintManagerUI::AllManagers()) {
+        CWindowWnd* w = pm->GetWindow();
+        if (w && w->GetHWND() && w->IsVisible() && !w->IsMinimized() && pm->IsDirty())
+            backend.Present(*w, *pm);
+    }
 
     std::unique_lock lock(s.m);
     if (s.quit)
@@ -327,9 +363,18 @@ bool PumpMessages(uint32_t maxWaitMs) {
     uint64_t wakeAt = now + maxWaitMs;
     for (const auto& t : s.timers)
         wakeAt = std::min(wakeAt, t.due);
-    if (wakeAt > now)
-        s.cv.wait_for(lock, std::chrono::milliseconds(wakeAt - now),
-                      [&] { return s.quit || !s.queue.empty(); });
+    if (wakeAt <= now)
+        return true;
+    if (backend.WaitsForEvents()) {
+        // Posts from other threads wake the backend (WakeBackend), so nothing is missed between
+        // here and the wait.
+        lock.unlock();
+        backend.WaitEvents(static_cast<uint32_t>(wakeAt - now));
+        lock.lock();
+        return !s.quit;
+    }
+    s.cv.wait_for(lock, std::chrono::milliseconds(wakeAt - now),
+                  [&] { return s.quit || !s.queue.empty(); });
     return !s.quit;
 }
 
@@ -393,6 +438,7 @@ HWND CWindowWnd::Create(HWND parent, const std::string& caption, uint32_t style,
     topmost_ = exStyle & WS_EX_TOPMOST;
     rect_ = {x, y, x + cx, y + cy};
     closing_ = false;
+    CurrentBackend().CreateNativeWindow(*this);
     HandleMessage(WM_CREATE, 0, 0);
     if (style & WS_VISIBLE)
         ShowWindow(true);
@@ -426,6 +472,7 @@ void CWindowWnd::DestroyWindow() {
         if (CWindowWnd* o = WindowFromHandle(owner_); o && modalRunning_)
             o->EnableWindow(true);
     }
+    CurrentBackend().DestroyNativeWindow(h);
     hwnd_ = 0;
     visible_ = false;
     OnFinalMessage(h);  // may delete this
@@ -443,7 +490,7 @@ void CWindowWnd::Close(uint32_t result) {
     PostMessage(hwnd_, WM_CLOSE, result, 0);
 }
 
-void CWindowWnd::ShowWindow(bool show, bool /*takeFocus*/) {
+void CWindowWnd::ShowWindow(bool show, bool takeFocus) {
     if (!hwnd_)
         return;
     if (show) {
@@ -451,6 +498,8 @@ void CWindowWnd::ShowWindow(bool show, bool /*takeFocus*/) {
         std::lock_guard lock(s.m);
         zOrder_ = s.nextZ++;
     }
+    if (show || visible_)
+        CurrentBackend().ShowNativeWindow(hwnd_, show, takeFocus);  // showing again raises it
     if (visible_ == show)
         return;
     visible_ = show;
@@ -460,6 +509,32 @@ void CWindowWnd::ShowWindow(bool show, bool /*takeFocus*/) {
 }
 
 void CWindowWnd::SetMinimized(bool on) {
+    if (minimized_ == on)
+        return;
+    minimized_ = on;
+    if (hwnd_)
+        CurrentBackend().SetNativeMinimized(hwnd_, on);
+}
+
+void CWindowWnd::SetTopmost(bool on) {
+    if (topmost_ == on)
+        return;
+    topmost_ = on;
+    if (hwnd_)
+        CurrentBackend().SetNativeTopmost(hwnd_, on);
+}
+
+void CWindowWnd::SetCaption(const std::string& caption) {
+    caption_ = caption;
+    if (hwnd_)
+        CurrentBackend().SetNativeCaption(hwnd_, caption);
+}
+
+void CWindowWnd::OnDisplayMoved(const Rect& rect) {
+    ApplyRect(rect);
+}
+
+void CWindowWnd::OnDisplayMinimized(bool on) {
     minimized_ = on;
 }
 
@@ -483,7 +558,7 @@ uint32_t CWindowWnd::ShowModal() {
 }
 
 void CWindowWnd::CenterWindow() {
-    Rect area{0, 0, ScreenSize().cx, ScreenSize().cy};
+    Rect area = MonitorRectOf(hwnd_);
     if (CWindowWnd* o = WindowFromHandle(owner_); o && o->IsVisible())
         area = o->GetWindowRect();
     int w = rect_.Width(), h = rect_.Height();
@@ -492,20 +567,44 @@ void CWindowWnd::CenterWindow() {
 }
 
 void CWindowWnd::MoveWindow(int x, int y, int cx, int cy) {
-    bool resized = cx != rect_.Width() || cy != rect_.Height();
-    rect_ = {x, y, x + cx, y + cy};
+    Rect r{x, y, x + std::max(0, cx), y + std::max(0, cy)};
+    if (hwnd_ && !(r == rect_))
+        CurrentBackend().MoveNativeWindow(hwnd_, r);
+    ApplyRect(r);
+}
+
+void CWindowWnd::ApplyRect(const Rect& r) {
+    bool resized = r.Width() != rect_.Width() || r.Height() != rect_.Height();
+    rect_ = r;
     if (resized && hwnd_)
-        HandleMessage(WM_SIZE, 0, MakeLParam(cx, cy));
+        HandleMessage(WM_SIZE, 0, MakeLParam(r.Width(), r.Height()));
 }
 
 void CWindowWnd::ResizeClient(int cx, int cy) {
     MoveWindow(rect_.left, rect_.top, cx, cy);
 }
 
-int64_t CWindowWnd::HandleMessage(uint32_t msg, uint64_t /*wParam*/, int64_t /*lParam*/) {
+int64_t CWindowWnd::HandleMessage(uint32_t msg, uint64_t wParam, int64_t /*lParam*/) {
     if (msg == WM_CLOSE) {
         DestroyWindow();
         return 0;
+    }
+    if (msg == WM_SYSCOMMAND) {
+        // What the system does with the window commands nobody handled.
+        switch (wParam & 0xFFF0) {
+            case SC_CLOSE:
+                Close(0);
+                break;
+            case SC_MINIMIZE:
+                SetMinimized(true);
+                break;
+            case SC_RESTORE:
+                SetMinimized(false);
+                ShowWindow(true);
+                break;
+            default:
+                break;
+        }
     }
     return 0;
 }

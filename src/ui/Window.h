@@ -28,6 +28,7 @@ class CWindowWnd {
     // Asks the window to close: WM_CLOSE is sent with the result in wParam; a modal loop running
     // for it returns that result.
     void Close(uint32_t result = IDOK);
+    // Showing an already visible window raises it; takeFocus activates it as well.
     void ShowWindow(bool show = true, bool takeFocus = true);
     // Runs a nested loop until this window closes; the owner is disabled meanwhile.
     uint32_t ShowModal();
@@ -39,17 +40,24 @@ class CWindowWnd {
     bool IsMinimized() const { return minimized_; }
     void SetMinimized(bool on);
     bool IsTopmost() const { return topmost_; }
-    void SetTopmost(bool on) { topmost_ = on; }
+    void SetTopmost(bool on);
     bool IsEnabled() const { return enabled_; }
     void EnableWindow(bool on) { enabled_ = on; }
     bool IsClosing() const { return closing_; }
     HWND GetOwner() const { return owner_; }
     const std::string& GetCaption() const { return caption_; }
+    void SetCaption(const std::string& caption);
     uint32_t GetStyle() const { return style_; }
 
     Rect GetWindowRect() const { return rect_; }
     void MoveWindow(int x, int y, int cx, int cy);
     void ResizeClient(int cx, int cy);
+    uint32_t GetExStyle() const { return exStyle_; }
+
+    // The display backend reports what the desktop did to the window (the user moved, resized,
+    // minimised or restored it); the window takes the new state without asking the backend back.
+    void OnDisplayMoved(const Rect& rect);
+    void OnDisplayMinimized(bool on);
 
     virtual std::string GetWindowClassName() const { return "Window"; }
     // Popup windows (menus, drop-downs) close when another window gets a button press.
@@ -62,6 +70,9 @@ class CWindowWnd {
     uint64_t ZOrder() const { return zOrder_; }
 
   private:
+    // Takes a new rectangle; WM_SIZE when the size changed.
+    void ApplyRect(const Rect& r);
+
     HWND hwnd_ = 0;
     HWND owner_ = 0;
     std::string caption_;
