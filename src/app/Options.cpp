@@ -72,8 +72,9 @@ std::string UsageText() {
            "  --help            print this text\n"
            "\n"
            "Only one copy runs at a time: starting a second one wakes the first and exits.\n"
-           "Windows are drawn headless in this build (no display backend yet); scripts and\n"
-           "screenshots work the same. SIGINT/SIGTERM end the program as closing it would.\n"
+           "With DISPLAY or WAYLAND_DISPLAY set the windows are shown on that display; without\n"
+           "one, or with --headless, they are drawn in memory only. Scripts and screenshots work\n"
+           "the same either way. SIGINT/SIGTERM end the program as closing it would.\n"
            "\n"
            "Environment: DRAVIK_TRACE=stderr|FILE turns the diagnostic trace on.\n";
 }

@@ -3,6 +3,7 @@
 #include <signal.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <thread>
 
@@ -22,6 +23,7 @@
 #include "platform/Trace.h"
 #include "ui/ResourceManager.h"
 #include "ui/ScriptRunner.h"
+#include "ui/SdlBackend.h"
 #include "ui/Window.h"
 
 #ifndef DRAVIK_VERSION
@@ -143,6 +145,17 @@ int RunProgram(const std::vector<std::string>& args) {
         return 2;
     }
 
+    // With a display the windows are real; without one, or with --headless, they stay in memory.
+    const char* x11 = std::getenv("DISPLAY");
+    const char* wayland = std::getenv("WAYLAND_DISPLAY");
+    std::string noDisplay;
+    if (!options->headless && ((x11 && *x11) || (wayland && *wayland))) {
+        if (auto sdl = ui::CreateSdlBackend(&noDisplay))
+            ui::SetDisplayBackend(std::move(sdl));
+        else
+            std::fprintf(stderr, "dravik: no display (%s); running headless\n", noDisplay.c_str());
+    }
+
     int status = 0;
     {
         SignalWatcher signals;
@@ -188,6 +201,7 @@ int RunProgram(const std::vector<std::string>& args) {
     if (!options->simState.empty() && !demo.Save(options->simState))
         std::fprintf(stderr, "dravik: cannot write %s\n", options->simState.c_str());
     hidio::SetHidBackends({});
+    ui::SetDisplayBackend(nullptr);
     resources.Release();
     fonts.Release();
     return status;
