@@ -39,8 +39,8 @@ int BuildTree(CPaintManagerUI& pm) {
     title->Add(caption);
     root->Add(title);
     count += 2;
-    const char* texts[] = {"DPI 1600", "未检测到设备，请连接设备", "ภาษาไทย", "Polling rate",
-                           "灯光效果", "Profile 3"};
+    const char* texts[] = {
+        "DPI 1600", "未检测到设备，请连接设备", "ภาษาไทย", "Polling rate", "灯光效果", "Profile 3"};
     for (int row = 0; row < 32; ++row) {
         auto* line = new CHorizontalLayoutUI;
         line->SetAttribute("height", "18");

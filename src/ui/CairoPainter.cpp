@@ -294,6 +294,33 @@ void CairoPainter::PopClip() {
     cairo_restore(cr_);
 }
 
+TextExtent MeasureText(const std::string& text, const FontInfo& font, double dpiScale,
+                       int wrapWidth) {
+    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 1, 1);
+    cairo_t* cr = cairo_create(surface);
+    PangoLayout* layout = pango_cairo_create_layout(cr);
+    PangoFontDescription* desc = FontDescription(font, dpiScale);
+    pango_layout_set_font_description(layout, desc);
+    pango_font_description_free(desc);
+    pango_layout_set_text(layout, text.c_str(), -1);
+    if (wrapWidth > 0) {
+        pango_layout_set_width(layout, wrapWidth * PANGO_SCALE);
+        pango_layout_set_wrap(layout, PANGO_WRAP_WORD_CHAR);
+    } else {
+        pango_layout_set_single_paragraph_mode(layout, TRUE);
+    }
+    TextExtent e;
+    PangoRectangle ink, logical;
+    pango_layout_get_pixel_extents(layout, &ink, &logical);
+    e.width = logical.width;
+    e.height = logical.height;
+    e.unknownGlyphs = pango_layout_get_unknown_glyphs_count(layout);
+    g_object_unref(layout);
+    cairo_destroy(cr);
+    cairo_surface_destroy(surface);
+    return e;
+}
+
 std::optional<Size> ImageFileSize(const std::string& file) {
     cairo_surface_t* img = file.empty() ? nullptr : LoadImage(file);
     if (!img)

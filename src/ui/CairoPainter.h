@@ -39,6 +39,15 @@ class CairoPainter : public Painter {
     double scale_;
 };
 
+// What a text needs on one line (or in lines of wrapWidth pixels when wrapWidth > 0) in a font
+// at a DPI scale, as DrawText lays it out, and how many of its characters no font could show.
+struct TextExtent {
+    int width = 0, height = 0;
+    int unknownGlyphs = 0;
+};
+TextExtent MeasureText(const std::string& text, const FontInfo& font, double dpiScale = 1.0,
+                       int wrapWidth = -1);
+
 // The pixel size of an image file of the skin, through the renderer's image cache; nullopt when
 // the file cannot be loaded.
 std::optional<Size> ImageFileSize(const std::string& file);
