@@ -671,6 +671,8 @@ std::unique_ptr<DisplayBackend> CreateSdlBackend(std::string* error) {
     // The pixels are painted by cairo; the renderer only copies them to the window, which the
     // software renderer does without a GPU context (SDL_RENDER_DRIVER still overrides it).
     SDL_SetHint(SDL_HINT_RENDER_DRIVER, "software");
+    // ... straight into the window's own framebuffer, not through a GL texture.
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
         if (error)
             *error = SDL_GetError();

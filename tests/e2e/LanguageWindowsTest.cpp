@@ -108,4 +108,8 @@ TEST_P(LanguageWindows, MessageBoxAndAboutShowEveryTextWhole) {
 
 INSTANTIATE_TEST_SUITE_P(ChineseAndEnglish, LanguageWindows,
                          ::testing::Combine(::testing::Values("lan_cn.xml", "lan_en.xml"),
-                                            ::testing::Values(96, 144)));
+                                            ::testing::Values(96, 144)),
+                         [](const auto& info) {
+                             return std::string(std::get<0>(info.param)).substr(4, 2) + "_" +
+                                    std::to_string(std::get<1>(info.param));
+                         });
