@@ -190,3 +190,23 @@ TEST_F(UiTest, ScriptLookupFollowsTheNameRules) {
     EXPECT_EQ(driver.FindForQuery("hidden_label"), Find("hidden_label"));
     EXPECT_EQ(driver.Property(Find("hidden_label"), "visible"), "false");
 }
+
+TEST(Layout, FloatControlsFollowTheirParentWithRelativePositions) {
+    CPaintManagerUI pm;
+    CDialogBuilder builder;
+    pm.AttachDialog(builder.CreateFromText(
+        "<Container>"
+        "<Control name=\"fixed\" float=\"true\" pos=\"10,10,30,30\"/>"
+        "<Control name=\"corner\" float=\"true\" pos=\"80,80,100,100\" "
+        "relativepos=\"100,100,0,0\"/>"
+        "<Control name=\"stretch\" float=\"true\" pos=\"0,50,100,60\" relativepos=\"0,0,100,0\"/>"
+        "</Container>"));
+    pm.SetClientSize({100, 100});
+    pm.LayoutIfNeeded();
+    EXPECT_EQ(pm.FindControl("corner")->GetPos(), (Rect{80, 80, 100, 100}));
+    pm.SetClientSize({200, 150});
+    pm.LayoutIfNeeded();
+    EXPECT_EQ(pm.FindControl("fixed")->GetPos(), (Rect{10, 10, 30, 30}));
+    EXPECT_EQ(pm.FindControl("corner")->GetPos(), (Rect{180, 130, 200, 150}));
+    EXPECT_EQ(pm.FindControl("stretch")->GetPos(), (Rect{0, 50, 200, 60}));
+}
