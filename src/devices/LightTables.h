@@ -23,9 +23,9 @@ const std::array<uint8_t, 96>& WaveCurve();
 inline constexpr std::array<uint8_t, 5> kLevelTable = {0, 50, 100, 175, 255};
 // Tick counts by speed index (0..14; speeds above 4 have none).
 inline constexpr std::array<uint8_t, 15> kStepThresholds = {28, 23, 18, 13, 7, 0, 0, 0,
-                                                            0,  0,  0,  0,  0,  0, 0};
-inline constexpr std::array<Rgb, 4> kFourColors = {
-    Rgb{0, 255, 180}, Rgb{0, 255, 0}, Rgb{255, 255, 255}, Rgb{255, 0, 0}};
+                                                            0,  0,  0,  0,  0, 0, 0};
+inline constexpr std::array<Rgb, 4> kFourColors = {Rgb{0, 255, 180}, Rgb{0, 255, 0},
+                                                   Rgb{255, 255, 255}, Rgb{255, 0, 0}};
 
 // Level of a brightness index, the top level for an index past the table.
 inline uint8_t LevelOf(uint8_t brightness) {

@@ -346,9 +346,9 @@ int32_t COrvaneUSBDevice::SendLightFrame() {
         const uint8_t level = static_cast<uint8_t>(e >> 24);
         auto* button = dynamic_cast<CDeviceKeyButtonUI*>(GetLightButton(static_cast<int>(i)));
         if (button && button->IsVisible())
-            button->SetLightColor(uint32_t{bytes[0]} | uint32_t{bytes[2]} << 8 |
-                                      uint32_t{bytes[1]} << 16,
-                                  level, true);
+            button->SetLightColor(
+                uint32_t{bytes[0]} | uint32_t{bytes[2]} << 8 | uint32_t{bytes[1]} << 16, level,
+                true);
         for (size_t k = 0; k < 3; ++k)
             frame_[i * 3 + k] = static_cast<uint8_t>((bytes[k] * level) >> 8);
     }

@@ -310,7 +310,8 @@ COrvaneUSBDevice* DeviceDiscovery::CreatePage(int canonicalRow, int variant) {
     ui::CDialogBuilder powerBuilder, tabBuilder, pageBuilder;
     ui::CControlUI* powerRoot =
         powerBuilder.Create(kPowerPanelLayout, "", host_.callback, host_.manager);
-    ui::CControlUI* tabRoot = tabBuilder.Create(option.tabLayout, "", host_.callback, host_.manager);
+    ui::CControlUI* tabRoot =
+        tabBuilder.Create(option.tabLayout, "", host_.callback, host_.manager);
     ui::CControlUI* pageRoot =
         pageBuilder.Create(pageRow.pageLayout, "", host_.callback, host_.manager);
     auto* power = dynamic_cast<CMpDevicePowerUI*>(powerRoot);
@@ -522,8 +523,8 @@ bool DeviceDiscovery::Switch(COrvaneUSBDevice* device, bool toCable) {
     } else {
         if (tab)
             tab->SetTimer(kTimerConnect, 500);
-        ui::SendMessage(host_.window, kMsgDeviceTab,
-                        static_cast<uint64_t>(device->GetOptionRow()), 1);
+        ui::SendMessage(host_.window, kMsgDeviceTab, static_cast<uint64_t>(device->GetOptionRow()),
+                        1);
         if (device->HasPowerPanel())
             device->PollPowerStatus();
     }

@@ -36,6 +36,7 @@ class DeviceDiscovery {
     explicit DeviceDiscovery(DiscoveryHost host) : host_(std::move(host)) {}
 
     DeviceList& List() { return list_; }
+    void SetWindow(uint32_t hwnd) { host_.window = hwnd; }
     // Copies the supported-device table into the device list and finds the window's controls.
     void Init();
     // The pages of option rows 0 (mouse) and 1 (keyboard), created hidden at start-up.

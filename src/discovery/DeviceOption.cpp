@@ -103,19 +103,20 @@ void CDeviceOptionUI::SetDevice(COrvaneUSBDevice* device) {
 
 ui::COptionUI* CDeviceOptionUI::OptionButton() {
     if (!option_ && GetManager())
-        option_ = dynamic_cast<ui::COptionUI*>(GetManager()->FindSubControlByName(this, "device_select"));
+        option_ =
+            dynamic_cast<ui::COptionUI*>(GetManager()->FindSubControlByName(this, "device_select"));
     if (!option_) {
         // Before the tab joins a window: its own subtree.
-        option_ = dynamic_cast<ui::COptionUI*>(FindFirst(
-            [](ui::CControlUI* c) { return c->GetName() == "device_select"; }));
+        option_ = dynamic_cast<ui::COptionUI*>(
+            FindFirst([](ui::CControlUI* c) { return c->GetName() == "device_select"; }));
     }
     return option_;
 }
 
 ui::COptionUI* CDeviceOptionUI::SynchroButton() {
     if (!synchro_) {
-        synchro_ = dynamic_cast<ui::COptionUI*>(FindFirst(
-            [](ui::CControlUI* c) { return c->GetName() == "synchro_device_select"; }));
+        synchro_ = dynamic_cast<ui::COptionUI*>(
+            FindFirst([](ui::CControlUI* c) { return c->GetName() == "synchro_device_select"; }));
     }
     return synchro_;
 }
