@@ -32,9 +32,8 @@ TEST(LightTablesTest, StepWrapsForwardToZeroAndBackwardBelowTheLimit) {
     struct Case {
         uint8_t direction, limit, value, delta, expected;
     } cases[] = {
-        {1, 128, 126, 1, 127}, {1, 128, 127, 1, 0},  {0, 128, 0, 1, 127},
-        {0, 128, 5, 1, 4},     {1, 192, 191, 1, 0},  {0, 192, 0, 1, 191},
-        {1, 192, 180, 16, 0},  {0, 192, 10, 16, 176},
+        {1, 128, 126, 1, 127}, {1, 128, 127, 1, 0}, {0, 128, 0, 1, 127},  {0, 128, 5, 1, 4},
+        {1, 192, 191, 1, 0},   {0, 192, 0, 1, 191}, {1, 192, 180, 16, 0}, {0, 192, 10, 16, 176},
     };
     for (const auto& c : cases)
         EXPECT_EQ(Step(c.direction, c.limit, c.value, c.delta), c.expected)

@@ -49,9 +49,9 @@ TEST(DeviceScanTest, OneInterfaceBindsOneEntryAndVanishedPathsAreReleased) {
     list.Reset();
     std::vector<std::string> log;
     int firstPass = 0;
-    DeviceScanner scanner(list, {[&](int r) { log.push_back("+" + std::to_string(r)); },
-                                 [&](int r) { log.push_back("-" + std::to_string(r)); },
-                                 [&] { ++firstPass; }});
+    DeviceScanner scanner(
+        list, {[&](int r) { log.push_back("+" + std::to_string(r)); },
+               [&](int r) { log.push_back("-" + std::to_string(r)); }, [&] { ++firstPass; }});
     auto kb = sim.Plug("keyboard");
     ASSERT_TRUE(scanner.Pass());
     ASSERT_TRUE(scanner.Pass());  // the receiver rows share the values but not the interface
@@ -130,7 +130,8 @@ TEST_F(DiscoveryTest, UnplugSelectedSelectsNextVisibleThenOverlayStaysOnPageZero
     ASSERT_TRUE(PumpUntil([&] { return !TabVisible("mouse"); }, 2000));
     EXPECT_TRUE(TabSelected("keyboard"));
     EXPECT_FALSE(Mouse()->Link().IsOpen());
-    auto* pages = dynamic_cast<ui::CTabLayoutUI*>(wnd->GetPaintManager().FindControl("device_switch"));
+    auto* pages =
+        dynamic_cast<ui::CTabLayoutUI*>(wnd->GetPaintManager().FindControl("device_switch"));
     ASSERT_NE(pages, nullptr);
     EXPECT_EQ(pages->GetCurSel(), Tab("keyboard")->GetPageIndex());
     kb->Unplug();
@@ -192,7 +193,8 @@ TEST_F(DiscoveryTest, NotificationSettingsChangedReachesTheTab) {
     ASSERT_TRUE(PumpUntil([&] { return Mouse() && Mouse()->ListenerRunning(false); }, 2000));
     platform::TraceCapture trace;
     mouse->Notify(0x0401);
-    ASSERT_TRUE(PumpUntil([&] { return trace.Contains("接收到自动添加设备的同步信息要求"); }, 2000));
+    ASSERT_TRUE(
+        PumpUntil([&] { return trace.Contains("接收到自动添加设备的同步信息要求"); }, 2000));
     mouse->Unplug();
     ASSERT_TRUE(PumpUntil([&] { return !Mouse()->ListenerRunning(false); }, 2000));
     EXPECT_TRUE(trace.Contains("线程退出：：对象处于激发状态"));
