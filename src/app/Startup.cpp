@@ -147,6 +147,13 @@ int RunProgram(const std::vector<std::string>& args) {
     {
         SignalWatcher signals;
         auto* main = new CMainWnd;
+        main->SetBroadcaster([&messenger](const std::string& name, uint64_t w, int64_t l) {
+            platform::InstancePacket packet;
+            packet.name = name;
+            packet.wParam = w;
+            packet.lParam = l;
+            messenger.Broadcast(packet);
+        });
         if (!main->Create(0, platform::kProductIdentity,
                           ui::WS_POPUP | ui::WS_VISIBLE | ui::WS_CLIPSIBLINGS |
                               ui::WS_CLIPCHILDREN | ui::WS_CAPTION | ui::WS_SYSMENU |
