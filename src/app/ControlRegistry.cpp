@@ -10,6 +10,9 @@
 #include "controls/HandImgButtons.h"
 #include "controls/SelectPanel.h"
 #include "controls/SimpleControls.h"
+#include "devices/OrvaneDevices.h"
+#include "discovery/DeviceOption.h"
+#include "discovery/MpDevicePower.h"
 #include "ui/DialogBuilder.h"
 
 namespace dravik {
@@ -25,8 +28,8 @@ const std::vector<ControlClass>& ControlClassTable() {
         {"CDeviceKeyButtonUI", [] { return new CDeviceKeyButtonUI; }},
         {"CCloudShareListItemUI", {}},
         {"CUpdateInfoListItemUI", {}},
-        {"CDeviceOptionUI", {}},
-        {"CMpDevicePowerUI", {}},
+        {"CDeviceOptionUI", [] { return new CDeviceOptionUI; }},
+        {"CMpDevicePowerUI", [] { return new CMpDevicePowerUI; }},
         {"CComboEditContainerElementUI", [] { return new CComboEditContainerElementUI; }},
         {"CHandImgButtonUI", [] { return new CHandImgButtonUI; }},
         {"CHandImgSelectButtonUI", [] { return new CHandImgSelectButtonUI; }},
@@ -39,9 +42,9 @@ const std::vector<ControlClass>& ControlClassTable() {
         {"CShootControlUI", {}},
         {"CMagicControlUI", {}},
         {"CVoice6533ControlUI", {}},
-        {"COrvaneUSBDevice", {}},
-        {"COrvaneMousePadDevice", {}},
-        {"COrvaneHS6533Device", {}},
+        {"COrvaneUSBDevice", [] { return new COrvaneUSBDevice; }},
+        {"COrvaneMousePadDevice", [] { return new COrvaneMousePadDevice; }},
+        {"COrvaneHS6533Device", [] { return new COrvaneHS6533Device; }},
     };
     return table;
 }
@@ -89,7 +92,10 @@ namespace {
 // Classes the layout creates that are not registered with the factory (the mouse and keyboard
 // device classes) are looked up here by class name.
 ControlCreator LayoutOnlyCreator(const std::string& className) {
-    (void)className;
+    if (className == "COrvaneMouseDevice")
+        return [] { return new COrvaneMouseDevice; };
+    if (className == "COrvaneKeyboardDevice")
+        return [] { return new COrvaneKeyboardDevice; };
     return {};
 }
 

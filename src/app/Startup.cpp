@@ -10,6 +10,7 @@
 #include "app/AppScriptHost.h"
 #include "app/ControlRegistry.h"
 #include "app/DemoDevices.h"
+#include "app/Language.h"
 #include "app/MainWnd.h"
 #include "app/Options.h"
 #include "app/PrivateFonts.h"
@@ -20,6 +21,7 @@
 #include "platform/InstanceLock.h"
 #include "platform/InstanceMessenger.h"
 #include "platform/RegisteredMessages.h"
+#include "platform/SettingsStore.h"
 #include "platform/Trace.h"
 #include "ui/ResourceManager.h"
 #include "ui/ScriptRunner.h"
@@ -160,6 +162,25 @@ int RunProgram(const std::vector<std::string>& args) {
     {
         SignalWatcher signals;
         auto* main = new CMainWnd;
+        main->SetBroadcaster([&messenger](const std::string& name, uint64_t w, int64_t l) {
+            platform::InstancePacket packet;
+            packet.name = name;
+            packet.wParam = w;
+            packet.lParam = l;
+            messenger.Broadcast(packet);
+        });
+        platform::SettingsStore settings;
+        LanguageManager language(main->GetPaintManager(), settings,
+                                 platform::ProgramFolder() / "DefaultData" / "Language.config");
+        main->SetLanguageHook([&language, &settings](int index) {
+            if (index < 0) {
+                language.ApplyLanguage(language.ReadLanguageIndex());
+                return;
+            }
+            // A language the user picks is remembered: its key is made for it when missing.
+            settings.CreateKey(platform::ProductKeyPath());
+            language.ApplyLanguage(index);
+        });
         if (!main->Create(0, platform::kProductIdentity,
                           ui::WS_POPUP | ui::WS_VISIBLE | ui::WS_CLIPSIBLINGS |
                               ui::WS_CLIPCHILDREN | ui::WS_CAPTION | ui::WS_SYSMENU |

@@ -80,6 +80,19 @@ uint32_t CMsgWnd::ShowMessageBox(ui::HWND parent, const std::string& title, cons
     return wnd->ShowModal();
 }
 
+int64_t CMsgWnd::HandleCustomMessage(uint32_t msg, uint64_t wParam, int64_t lParam, bool& handled) {
+    handled = false;
+    if (msg != ui::WM_DPICHANGED)
+        return 0;
+    handled = true;
+    dpi_ = static_cast<int>(wParam & 0xFFFF);
+    pm_.SetDPI(dpi_);
+    if (const auto* suggested = reinterpret_cast<const ui::Rect*>(lParam))
+        MoveWindow(suggested->left, suggested->top, suggested->Width(), suggested->Height());
+    pm_.NeedUpdate();
+    return 0;
+}
+
 void CMsgWnd::InitWindow() {
     closeButton_ = pm_.FindControl("closebtn");
 }

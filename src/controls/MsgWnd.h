@@ -22,6 +22,10 @@ class CMsgWnd : public ui::WindowImplBase {
     std::string GetSkinFile() override { return "XML_MSG"; }
     void InitWindow() override;
     void Notify(ui::TNotifyUI& msg) override;
+    // WM_DPICHANGED: wParam's low word is the new DPI, lParam points at the suggested window
+    // rectangle (a ui::Rect).
+    int64_t HandleCustomMessage(uint32_t msg, uint64_t wParam, int64_t lParam,
+                                bool& handled) override;
     void OnFinalMessage(ui::HWND) override { delete this; }
 
   private:

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "hid/HidDevice.h"
+#include "platform/FairMutex.h"
 
 namespace dravik {
 
@@ -83,8 +84,8 @@ class DeviceLink {
     // The locks. Order: command or light lock first, then the exchange lock; never the reverse.
     std::recursive_mutex& ExchangeLock() { return exchangeLock_; }
     std::recursive_mutex& SpareLock() { return spareLock_; }
-    std::recursive_mutex& CommandLock() { return commandLock_; }
-    std::recursive_mutex& LightLock() { return lightLock_; }
+    platform::FairRecursiveMutex& CommandLock() { return commandLock_; }
+    platform::FairRecursiveMutex& LightLock() { return lightLock_; }
 
     // The trace layout of a 64-byte report: two lines of 32 bytes, groups of four bytes separated
     // by three spaces in the first half of a line and by two in the second.
@@ -103,8 +104,10 @@ class DeviceLink {
     HidDevice receiver_;
     std::recursive_mutex exchangeLock_;
     std::recursive_mutex spareLock_;
-    std::recursive_mutex commandLock_;
-    std::recursive_mutex lightLock_;
+    // Commands and light frames take their turns in arrival order, so that one thread's long
+    // chunked transfer does not starve another thread's commands on the same link.
+    platform::FairRecursiveMutex commandLock_;
+    platform::FairRecursiveMutex lightLock_;
     std::atomic<bool> receiverMode_{false};
     std::atomic<uint8_t> chunkSize_{kReceiverChunkSize};
     std::atomic<bool> suspended_{false};

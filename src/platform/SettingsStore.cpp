@@ -70,6 +70,19 @@ bool SettingsStore::SetString(const std::string& key, const std::string& name,
     return Store(file_, key, name, "string", Json::Value(value));
 }
 
+bool SettingsStore::HasKey(const std::string& key) const {
+    Json::Value root = LoadStore(file_);
+    const Json::Value* k = root.find(key.data(), key.data() + key.size());
+    return k && k->isObject();
+}
+
+bool SettingsStore::CreateKey(const std::string& key) {
+    Json::Value root = LoadStore(file_);
+    if (root[key].isObject()) return true;
+    root[key] = Json::Value(Json::objectValue);
+    return EnsureFolder(file_.parent_path()) && WriteJsonFile(file_, root);
+}
+
 bool SettingsStore::Remove(const std::string& key, const std::string& name) {
     Json::Value root = LoadStore(file_);
     if (!root[key].isObject() || !root[key].isMember(name))

@@ -21,6 +21,9 @@ class SettingsStore {
     bool SetDword(const std::string& key, const std::string& name, uint32_t value);
     bool SetString(const std::string& key, const std::string& name, const std::string& value);
     bool Remove(const std::string& key, const std::string& name);
+    // Whether the key path exists, and creating it (empty) when it does not.
+    bool HasKey(const std::string& key) const;
+    bool CreateKey(const std::string& key);
 
     const std::filesystem::path& File() const { return file_; }
 

@@ -7,6 +7,7 @@
 
 #include "platform/Clock.h"
 #include "ui/BasicControls.h"
+#include "ui/ComboWnd.h"
 #include "ui/Container.h"
 #include "ui/ListControls.h"
 #include "ui/PaintManager.h"
@@ -264,14 +265,28 @@ std::optional<std::string> AutomationDriver::Choose(CControlUI* c, int index) {
         return "no item " + std::to_string(index);
     if (list)
         return Click(item);
-    // A combo's items live in its drop-down: pick as the drop-down's click does.
+    // A combo's items live in its drop-down: open it, then click the item there.
     if (auto err = Click(c))
         return err;
+    CControlUI* row = nullptr;
     RunOnUiThread([&] {
-        if (CPaintManagerUI* pm = c->GetManager())
-            pm->SendNotify(item, "itemclick");
-        combo->SelectItem(index, true, true);
+        for (CWindowWnd* w : WindowsInZOrder()) {
+            if (w->GetWindowClassName() != "ComboWnd" || !w->IsVisible())
+                continue;
+            auto* list =
+                static_cast<CListUI*>(static_cast<CComboWnd*>(w)->GetPaintManager().GetRoot());
+            if (!list || index >= list->GetCount())
+                return;
+            LayoutAll();
+            list->EnsureVisible(index);
+            row = list->GetItemAt(index);
+            return;
+        }
     });
+    if (!row)
+        return "the combo's drop-down did not open";
+    if (auto err = Click(row))
+        return err;
     Settle();
     return std::nullopt;
 }

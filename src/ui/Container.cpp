@@ -99,7 +99,17 @@ void CContainerUI::PlaceFloat(CControlUI* child, const Rect& client) {
     Size sz = child->EstimateSize({client.Width(), client.Height()});
     int w = sz.cx ? sz.cx : ScaleValue(f.Width());
     int h = sz.cy ? sz.cy : ScaleValue(f.Height());
-    child->SetPos({x, y, x + w, y + h});
+    auto& rel = child->GetRelativePos();
+    if (rel.on) {
+        if (rel.parentAtStart == Size{})
+            rel.parentAtStart = {client.Width(), client.Height()};
+        int dx = client.Width() - rel.parentAtStart.cx, dy = client.Height() - rel.parentAtStart.cy;
+        x += dx * rel.moveX / 100;
+        y += dy * rel.moveY / 100;
+        w += dx * rel.zoomX / 100;
+        h += dy * rel.zoomY / 100;
+    }
+    child->SetPos({x, y, x + w, y + std::max(0, h)});
 }
 
 void CContainerUI::SetPos(const Rect& rc) {

@@ -190,6 +190,9 @@ void CControlUI::SetAttribute(const std::string& name, const std::string& value)
         SetFixedWidth(r.Width());
         SetFixedHeight(r.Height());
         floatPos_ = r;
+    } else if (name == "relativepos") {
+        Rect r = ParseRect(value);
+        relativePos_ = {true, r.left, r.top, r.right, r.bottom, {}};
     } else if (name == "userdata") {
         userData_ = value;
     } else if (name == "tag") {

@@ -99,6 +99,14 @@ class CControlUI {
     }
     // Float position relative to the parent's client area (unscaled).
     const Rect& GetFloatPos() const { return floatPos_; }
+    // How a float control follows its parent's growth: percentages of the change in the parent's
+    // width and height by which it moves (x, y) and grows (cx, cy) — "relativepos" in layouts.
+    struct RelativePos {
+        bool on = false;
+        int moveX = 0, moveY = 0, zoomX = 0, zoomY = 0;
+        Size parentAtStart;  // the parent's client size when first placed
+    };
+    RelativePos& GetRelativePos() { return relativePos_; }
     void SetFloatPos(const Rect& r) {
         floatPos_ = r;
         NeedParentUpdate();
@@ -175,6 +183,7 @@ class CControlUI {
     Size maxSize_{9999, 9999};
     Rect padding_;
     Rect floatPos_;
+    RelativePos relativePos_;
     Rect pos_;
     Color bkColor_ = 0, bkColor2_ = 0, borderColor_ = 0, textColor_ = 0, disabledTextColor_ = 0;
     int borderSize_ = 0;

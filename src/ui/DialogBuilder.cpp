@@ -90,9 +90,9 @@ CControlUI* CDialogBuilder::Create(const std::string& xml, const std::string& /*
     auto& rm = CResourceManager::GetInstance();
     std::string file = rm.GetXmlPath(xml);
     pugi::xml_document doc;
-    pugi::xml_parse_result ok = doc.load_file(rm.ResolvePath(file).c_str());
-    if (!ok) {
-        error_ = "cannot read layout " + file + ": " + ok.description();
+    std::string why;
+    if (!rm.LoadXml(file, doc, &why)) {
+        error_ = "cannot read layout " + file + ": " + why;
         return nullptr;
     }
     return Build(doc.document_element(), manager);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "ui/ComboWnd.h"
 #include "ui/PaintManager.h"
 #include "ui/Painter.h"
 
@@ -294,6 +295,7 @@ bool CComboUI::Activate() {
         return false;
     if (manager_)
         manager_->SendNotify(this, "dropdown");
+    CComboWnd::Open(this);
     return true;
 }
 

@@ -33,6 +33,7 @@ inline constexpr uint32_t WM_RBUTTONUP = 0x0205;
 inline constexpr uint32_t WM_MOUSEWHEEL = 0x020A;
 inline constexpr uint32_t WM_MOUSEHOVER = 0x02A1;
 inline constexpr uint32_t WM_MOUSELEAVE = 0x02A3;
+inline constexpr uint32_t WM_DPICHANGED = 0x02E0;
 inline constexpr uint32_t WM_USER = 0x0400;
 
 inline constexpr uint64_t SC_MINIMIZE = 0xF020;

@@ -96,6 +96,10 @@ class CPaintManagerUI {
     static void SetSharedFont(int id, const FontInfo& font);
     static void ClearSharedFonts();
     void AddFont(int id, const FontInfo& font) { fonts_[id] = font; }
+    // Removes this window's own fonts (the shared ones stay).
+    void RemoveAllFonts() { fonts_.clear(); }
+    // The font used where a control names none (number -1), shared by every window.
+    static void SetDefaultFont(const FontInfo& font) { SetSharedFont(-1, font); }
     const FontInfo* GetFont(int id) const;
     const FontInfo& GetDefaultFont() const;
 

@@ -20,9 +20,24 @@ std::filesystem::path CResourceManager::ResolvePath(const std::string& relative)
     return p.is_absolute() ? p : resourcePath_ / p;
 }
 
+bool CResourceManager::LoadXml(const std::string& relative, pugi::xml_document& doc,
+                               std::string* error) const {
+    const std::filesystem::path path = ResolvePath(relative);
+    std::error_code ec;
+    if (relative.empty() || !std::filesystem::is_regular_file(path, ec)) {
+        if (error)
+            *error = "no such file " + path.string();
+        return false;
+    }
+    pugi::xml_parse_result ok = doc.load_file(path.c_str());
+    if (!ok && error)
+        *error = path.string() + ": " + ok.description();
+    return static_cast<bool>(ok);
+}
+
 bool CResourceManager::LoadResource(const std::string& indexFile) {
     pugi::xml_document doc;
-    if (!doc.load_file(ResolvePath(indexFile).c_str()))
+    if (!LoadXml(indexFile, doc))
         return false;
     index_.clear();
     for (pugi::xml_node node : doc.document_element().children()) {
@@ -41,7 +56,7 @@ std::string CResourceManager::GetXmlPath(const std::string& name) const {
 
 bool CResourceManager::LoadLanguage(const std::string& file) {
     pugi::xml_document doc;
-    if (!doc.load_file(ResolvePath(file).c_str()))
+    if (!LoadXml(file, doc))
         return false;
     std::map<std::string, std::string> texts;
     for (pugi::xml_node node : doc.document_element().children()) {

@@ -6,6 +6,10 @@
 #include <optional>
 #include <string>
 
+namespace pugi {
+class xml_document;
+}
+
 namespace dravik::ui {
 
 // Asked before the language table; returning nullopt means "no text of mine".
@@ -29,6 +33,10 @@ class CResourceManager {
     // Backslashes are accepted as folder separators.
     std::string GetXmlPath(const std::string& name) const;
     std::filesystem::path ResolvePath(const std::string& relative) const;
+    // Parses a skin XML file; false (with a reason) when it is not a regular file or not XML.
+    // Folders and devices are refused before parsing: the parser cannot size them.
+    bool LoadXml(const std::string& relative, pugi::xml_document& doc,
+                 std::string* error = nullptr) const;
 
     void SetLanguage(const std::string& name) { languageName_ = name; }
     const std::string& GetLanguage() const { return languageName_; }

@@ -65,13 +65,21 @@ TEST_F(MessageWindowsTest, UnknownDpiFallsBackTo96WithTheTrace) {
         EXPECT_EQ(CMsgWnd::CheckedDpi(dpi), dpi);
     EXPECT_EQ(trace.Count("MSG_WND DPI SET ERROR"), 1u);
 
-    int seenDpi = 0;
+    int seenDpi = 0, dpiAfterChange = 0;
+    Rect placed;
     WhileModal([&] {
         seenDpi = driver.FindForAction("confirm_btn")->GetManager()->GetDPI();
+        HWND box = driver.FindForAction("confirm_btn")->GetManager()->GetPaintWindow();
+        Rect suggested{10, 20, 640, 350};
+        SendMessage(box, WM_DPICHANGED, 120 | (120 << 16), reinterpret_cast<int64_t>(&suggested));
+        dpiAfterChange = driver.FindForAction("confirm_btn")->GetManager()->GetDPI();
+        placed = WindowFromHandle(box)->GetWindowRect();
         driver.Click(driver.FindForAction("confirm_btn"));
     });
     CMsgWnd::ShowMessageBox(0, "", "plain text", 144, false, 0);
     EXPECT_EQ(seenDpi, 144);
+    EXPECT_EQ(dpiAfterChange, 120);
+    EXPECT_EQ(placed, (Rect{10, 20, 640, 350}));
 }
 
 TEST_F(MessageWindowsTest, AboutShowsTheVersionAndOpensOnlyOnce) {

@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <mutex>
 #include <thread>
+#include <vector>
 
 #include "platform/Clock.h"
 #include "platform/Event.h"
+#include "platform/FairMutex.h"
 #include "platform/Trace.h"
 #include "platform/WorkerThread.h"
 
@@ -78,4 +81,36 @@ TEST(Clock, TickCountMovesInCoarseSteps) {
     EXPECT_NEAR(steps, static_cast<double>(static_cast<uint64_t>(steps + 0.5)), 0.07);
     SleepUntilNextTick();
     EXPECT_GT(TickCount(), t);
+}
+
+TEST(FairRecursiveMutex, AWaiterGetsItsTurnBeforeTheHolderTakesItBack) {
+    FairRecursiveMutex m;
+    std::atomic<bool> waiterIn{false}, waiterDone{false};
+    std::vector<char> order;
+    std::mutex orderLock;
+    auto note = [&](char c) {
+        std::lock_guard l(orderLock);
+        order.push_back(c);
+    };
+    m.lock();
+    m.lock();  // recursive
+    m.unlock();
+    std::thread waiter([&] {
+        waiterIn = true;
+        m.lock();
+        note('B');
+        m.unlock();
+        waiterDone = true;
+    });
+    while (!waiterIn)
+        SleepMs(1);
+    SleepMs(20);  // the waiter is queued now
+    m.unlock();
+    m.lock();  // the holder comes straight back: it must queue behind the waiter
+    note('A');
+    m.unlock();
+    waiter.join();
+    EXPECT_EQ(order, (std::vector<char>{'B', 'A'}));
+    EXPECT_TRUE(m.try_lock());
+    m.unlock();
 }

@@ -374,7 +374,7 @@ TEST_F(CommandSetTest, EachCommandTakesItsOwnLane) {
     const uint8_t data[8] = {1, 2, 3, 4, 5, 6, 7, 8};
     // Runs call on another thread while this one holds the given locks; true when the call
     // completed without waiting for them.
-    auto completesWhileHeld = [&](std::vector<std::recursive_mutex*> held,
+    auto completesWhileHeld = [&](std::vector<platform::FairRecursiveMutex*> held,
                                   std::function<int32_t()> call) {
         for (auto* m : held)
             m->lock();

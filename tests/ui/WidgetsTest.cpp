@@ -150,8 +150,10 @@ TEST_F(UiTest, ListAndComboSelectionNotifyAsUsersAndStaySilentFromCode) {
     ASSERT_FALSE(driver.Choose(list, 3));  // below the fold: scrolled into view, then clicked
     ASSERT_FALSE(driver.Choose(combo, 1));
     EXPECT_EQ(wnd.Of({"itemselect", "itemclick"}),
-              (std::vector<std::string>{"itemclick:li3", "itemselect:list",
-                                        "itemclick:", "itemselect:combo"}));
+              (std::vector<std::string>{"itemclick:li3", "itemselect:list", "itemselect:combo"}));
+    // The combo's choice was made in its drop-down, which closed again.
+    for (CWindowWnd* w : WindowsInZOrder())
+        EXPECT_NE(w->GetWindowClassName(), "ComboWnd");
     EXPECT_EQ(list->GetCurSel(), 3);
     EXPECT_TRUE(list->HasScrollBar());
     EXPECT_EQ(combo->GetText(), "one");
@@ -189,4 +191,24 @@ TEST_F(UiTest, ScriptLookupFollowsTheNameRules) {
     EXPECT_EQ(driver.FindForAction("hidden_label"), nullptr);
     EXPECT_EQ(driver.FindForQuery("hidden_label"), Find("hidden_label"));
     EXPECT_EQ(driver.Property(Find("hidden_label"), "visible"), "false");
+}
+
+TEST(Layout, FloatControlsFollowTheirParentWithRelativePositions) {
+    CPaintManagerUI pm;
+    CDialogBuilder builder;
+    pm.AttachDialog(builder.CreateFromText(
+        "<Container>"
+        "<Control name=\"fixed\" float=\"true\" pos=\"10,10,30,30\"/>"
+        "<Control name=\"corner\" float=\"true\" pos=\"80,80,100,100\" "
+        "relativepos=\"100,100,0,0\"/>"
+        "<Control name=\"stretch\" float=\"true\" pos=\"0,50,100,60\" relativepos=\"0,0,100,0\"/>"
+        "</Container>"));
+    pm.SetClientSize({100, 100});
+    pm.LayoutIfNeeded();
+    EXPECT_EQ(pm.FindControl("corner")->GetPos(), (Rect{80, 80, 100, 100}));
+    pm.SetClientSize({200, 150});
+    pm.LayoutIfNeeded();
+    EXPECT_EQ(pm.FindControl("fixed")->GetPos(), (Rect{10, 10, 30, 30}));
+    EXPECT_EQ(pm.FindControl("corner")->GetPos(), (Rect{180, 130, 200, 150}));
+    EXPECT_EQ(pm.FindControl("stretch")->GetPos(), (Rect{0, 50, 200, 60}));
 }
