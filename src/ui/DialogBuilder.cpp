@@ -121,6 +121,8 @@ CControlUI* CDialogBuilder::Build(const pugi::xml_node& root, CPaintManagerUI* m
             Size s = ParseSize(size);
             manager->GetWindow()->ResizeClient(s.cx, s.cy);
         }
+        if (auto caption = root.attribute("caption"))
+            manager->SetCaptionRect(ParseRect(caption.as_string()));
     }
     CControlUI* result = nullptr;
     for (pugi::xml_node child : root.children()) {

@@ -450,6 +450,22 @@ Rect CPaintManagerUI::TakeInvalidRect() {
     return r;
 }
 
+bool CPaintManagerUI::IsCaptionAt(Point pt) const {
+    if (caption_ == Rect{} || (window_ && !window_->IsEnabled()))
+        return false;
+    Rect area{Scale(caption_.left), Scale(caption_.top), client_.cx - Scale(caption_.right),
+              Scale(caption_.bottom)};
+    if (!area.Contains(pt))
+        return false;
+    CControlUI* c = FindControl(pt);
+    if (!c)
+        return true;
+    for (const char* takesPresses : {"Button", "Edit", "Progress", "Combo", "List", "ListItem"})
+        if (c->GetInterface(takesPresses))
+            return false;
+    return true;
+}
+
 void CPaintManagerUI::SetSharedFont(int id, const FontInfo& font) {
     SharedFonts()[id] = font;
 }

@@ -92,6 +92,16 @@ class CPaintManagerUI {
     void SetClientSize(Size size);
     Size GetClientSize() const { return client_; }
 
+    // The caption: where a press moves the window instead of reaching a control. Given by the
+    // skin's Window caption="l,t,r,b" at 96 DPI: left, top and bottom from the top-left corner,
+    // right as a distance from the right edge. All zero (the default) means no caption.
+    void SetCaptionRect(const Rect& r) { caption_ = r; }
+    const Rect& GetCaptionRect() const { return caption_; }
+    // True when a press at pt (client pixels) should move the window: inside the caption, the
+    // window enabled, and no control there that takes presses itself (buttons, options, edits,
+    // sliders and progress bars, combos, lists and their items).
+    bool IsCaptionAt(Point pt) const;
+
     // Shared fonts by number (process-wide defaults plus this window's own).
     static void SetSharedFont(int id, const FontInfo& font);
     static void ClearSharedFonts();
@@ -133,6 +143,7 @@ class CPaintManagerUI {
     bool fullDirty_ = true;
     Rect invalid_;  // union of the partial marks while !fullDirty_
     Size client_;
+    Rect caption_;
     std::map<int, FontInfo> fonts_;
 };
 

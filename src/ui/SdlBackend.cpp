@@ -198,6 +198,8 @@ class SdlBackend final : public DisplayBackend {
         // An owned window stays above its owner.
         if (NativeWindow* owner = Find(w.GetOwner()))
             SDL_SetWindowModalFor(n->window, owner->window);
+        // Presses on the skin's caption move the window (the desktop does the moving).
+        SDL_SetWindowHitTest(n->window, &SdlBackend::HitTest, this);
         byId_[SDL_GetWindowID(n->window)] = n->hwnd;
         windows_[n->hwnd] = std::move(n);
     }
@@ -383,6 +385,17 @@ class SdlBackend final : public DisplayBackend {
     }
 
   private:
+    static SDL_HitTestResult HitTest(SDL_Window* window, const SDL_Point* at, void* self) {
+        auto* backend = static_cast<SdlBackend*>(self);
+        NativeWindow* n = backend->FindById(SDL_GetWindowID(window));
+        if (!n)
+            return SDL_HITTEST_NORMAL;
+        for (CPaintManagerUI* pm : CPaintManagerUI::AllManagers())
+            if (pm->GetPaintWindow() == n->hwnd)
+                return pm->IsCaptionAt({at->x, at->y}) ? SDL_HITTEST_DRAGGABLE : SDL_HITTEST_NORMAL;
+        return SDL_HITTEST_NORMAL;
+    }
+
     NativeWindow* Find(HWND hwnd) const {
         auto it = windows_.find(hwnd);
         return it == windows_.end() ? nullptr : it->second.get();

@@ -158,3 +158,33 @@ TEST(Renderer, WindowCommandsNobodyHandlesAndDpiChangesActOnTheWindow) {
     AutomationDriver::Settle();
     EXPECT_FALSE(IsWindow(h));
 }
+
+TEST(Renderer, TheCaptionMovesTheWindowExceptWhereAControlTakesThePress) {
+    ResetQuit();
+    auto& rm = CResourceManager::GetInstance();
+    rm.SetResourcePath(test::TestSkinPath());
+    ASSERT_TRUE(rm.LoadResource("res.xml"));
+    class DisplaySkinWindow : public WindowImplBase {
+      public:
+        std::string GetSkinFile() override { return "XML_DISPLAY"; }
+    } wnd;
+    wnd.Create(0, "caption", WS_POPUP | WS_VISIBLE, 0, 0, 0, 400, 300);
+    CPaintManagerUI& pm = wnd.GetPaintManager();
+    pm.LayoutIfNeeded();
+    // caption="0,0,0,60": the top 60 pixels across; the row's own background counts, its button
+    // and edit do not, nor does anything below.
+    const struct {
+        Point at;
+        bool caption;
+    } cases[] = {{{330, 30}, true},  {{5, 5}, true},      {{50, 30}, false},
+                 {{200, 30}, false}, {{330, 100}, false}, {{399, 59}, true}};
+    for (const auto& c : cases)
+        EXPECT_EQ(pm.IsCaptionAt(c.at), c.caption) << c.at.x << "," << c.at.y;
+    // Scaled with the DPI; a disabled window (a modal's owner) does not move.
+    pm.SetDPI(144);
+    pm.LayoutIfNeeded();
+    EXPECT_TRUE(pm.IsCaptionAt({500, 85}));
+    wnd.EnableWindow(false);
+    EXPECT_FALSE(pm.IsCaptionAt({500, 85}));
+    wnd.DestroyWindow();
+}
