@@ -512,7 +512,7 @@ class SdlBackend final : public DisplayBackend {
                     SDL_SetWindowInputFocus(n->window);
                 }
                 if (w && w->IsVisible())
-                    PresentAgain(*n, *w);
+                    PresentAgain(*n);
                 break;
             case SDL_WINDOWEVENT_HIDDEN:
                 n->mapped = false;
@@ -545,7 +545,7 @@ class SdlBackend final : public DisplayBackend {
                 n->fullPaint = true;
                 if (w) {
                     w->OnDisplayMinimized(false);
-                    PresentAgain(*n, *w);
+                    PresentAgain(*n);
                 }
                 break;
             case SDL_WINDOWEVENT_ENTER: {
@@ -576,7 +576,7 @@ class SdlBackend final : public DisplayBackend {
     }
 
     // Marks the window for a full repaint on the loop's next round.
-    void PresentAgain(NativeWindow& n, CWindowWnd&) {
+    void PresentAgain(NativeWindow& n) {
         n.fullPaint = true;
         for (CPaintManagerUI* pm : CPaintManagerUI::AllManagers())
             if (pm->GetPaintWindow() == n.hwnd)
