@@ -8,7 +8,7 @@ PACKAGES=(
   clang libclang-rt-14-dev clang-format
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   libjsoncpp-dev libpugixml-dev
-  libcairo2-dev libpango1.0-dev libfontconfig-dev libsdl2-dev
+  libcairo2-dev libpango1.0-dev libfontconfig-dev libsdl2-dev libx11-dev
   fonts-noto-core fonts-noto-cjk
   xvfb xdotool
 )
