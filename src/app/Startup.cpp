@@ -157,6 +157,10 @@ int RunProgram(const std::vector<std::string>& args) {
         else
             std::fprintf(stderr, "dravik: no display (%s); running headless\n", noDisplay.c_str());
     }
+    if (std::string(ui::CurrentBackend().Name()) == "headless" && options->script.empty())
+        std::fprintf(stderr,
+                     "dravik: running headless (no display); the devices are served until "
+                     "Ctrl+C\n");
 
     int status = 0;
     {
