@@ -131,11 +131,11 @@ void CHandImgSelectButtonUI::SetAttribute(const std::string& name, const std::st
 }
 
 void CHandImgSelectButtonUI::LoadPicture() {
-    auto spec = ui::ParseImageString(handImage_);
-    auto size = spec ? ui::ImageFileSize(spec->file) : std::nullopt;
+    auto parsed = ui::ParseImageString(handImage_);
+    auto size = parsed ? ui::ImageFileSize(parsed->file) : std::nullopt;
     if (!size)
         return;  // an unreadable picture leaves the window and the drawn image as they were
-    pictureFile_ = spec->file;
+    pictureFile_ = parsed->file;
     picture_ = *size;
     source_ = {0, 0, pos_.Width(), pos_.Height()};
     whole_ = pos_.Width() >= picture_.cx && pos_.Height() >= picture_.cy;

@@ -197,23 +197,23 @@ bool CairoPainter::DrawImageTinted(const Rect& rc, const std::string& imageStrin
 }
 
 bool CairoPainter::Draw(const Rect& rc, const std::string& imageString, const uint32_t* tint) {
-    auto spec = ParseImageString(imageString);
-    if (!spec)
+    auto parsed = ParseImageString(imageString);
+    if (!parsed)
         return false;
-    cairo_surface_t* img = LoadImage(spec->file);
+    cairo_surface_t* img = LoadImage(parsed->file);
     if (!img)
         return false;
     int iw = cairo_image_surface_get_width(img), ih = cairo_image_surface_get_height(img);
-    Rect src = spec->source.value_or(Rect{0, 0, iw, ih});
+    Rect src = parsed->source.value_or(Rect{0, 0, iw, ih});
     Rect dst = rc;
-    if (spec->dest) {
-        const Rect& d = *spec->dest;
+    if (parsed->dest) {
+        const Rect& d = *parsed->dest;
         dst = Rect{Scaled(d.left), Scaled(d.top), Scaled(d.right), Scaled(d.bottom)}.Offset(rc.left,
                                                                                             rc.top);
     }
-    double alpha = spec->fade / 255.0;
+    double alpha = parsed->fade / 255.0;
     // The corners keep their size in the image; on the window they grow with the DPI.
-    const Rect& c = spec->corner;
+    const Rect& c = parsed->corner;
     const Rect dc{Scaled(c.left), Scaled(c.top), Scaled(c.right), Scaled(c.bottom)};
     if (c.left == 0 && c.top == 0 && c.right == 0 && c.bottom == 0) {
         DrawPart(cr_, img, src, dst, alpha, tint);
@@ -226,7 +226,7 @@ bool CairoPainter::Draw(const Rect& rc, const std::string& imageString, const ui
     int dy[4] = {dst.top, dst.top + dc.top, dst.bottom - dc.bottom, dst.bottom};
     for (int row = 0; row < 3; ++row)
         for (int col = 0; col < 3; ++col) {
-            if (spec->hole && row == 1 && col == 1)
+            if (parsed->hole && row == 1 && col == 1)
                 continue;
             DrawPart(cr_, img, {sx[col], sy[row], sx[col + 1], sy[row + 1]},
                      {dx[col], dy[row], dx[col + 1], dy[row + 1]}, alpha, tint);

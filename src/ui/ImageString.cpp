@@ -15,12 +15,12 @@ bool ParseRectValue(const std::string& v, Rect& r) {
 }  // namespace
 
 std::optional<ImageSpec> ParseImageString(const std::string& text) {
-    ImageSpec spec;
+    ImageSpec parsed;
     if (text.find('=') == std::string::npos) {
         if (text.empty())
             return std::nullopt;
-        spec.file = text;
-        return spec;
+        parsed.file = text;
+        return parsed;
     }
     size_t i = 0;
     while (i < text.size()) {
@@ -46,40 +46,40 @@ std::optional<ImageSpec> ParseImageString(const std::string& text) {
         std::string value = text.substr(q + 1, close - q - 1);
         i = close + 1;
         if (key == "file" || key == "res") {
-            spec.file = value;
+            parsed.file = value;
         } else if (key == "source") {
             Rect r;
             if (!ParseRectValue(value, r))
                 return std::nullopt;
-            spec.source = r;
+            parsed.source = r;
         } else if (key == "corner") {
-            if (!ParseRectValue(value, spec.corner))
+            if (!ParseRectValue(value, parsed.corner))
                 return std::nullopt;
         } else if (key == "dest") {
             Rect r;
             if (!ParseRectValue(value, r))
                 return std::nullopt;
-            spec.dest = r;
+            parsed.dest = r;
         } else if (key == "fade") {
             int f = std::atoi(value.c_str());
-            spec.fade = static_cast<uint8_t>(f < 0 ? 0 : f > 255 ? 255 : f);
+            parsed.fade = static_cast<uint8_t>(f < 0 ? 0 : f > 255 ? 255 : f);
         } else if (key == "mask") {
             std::string v = value[0] == '#' ? value.substr(1) : value;
             if (v.size() > 2 && v[0] == '0' && (v[1] == 'x' || v[1] == 'X'))
                 v = v.substr(2);
-            spec.mask = static_cast<uint32_t>(std::strtoul(v.c_str(), nullptr, 16));
+            parsed.mask = static_cast<uint32_t>(std::strtoul(v.c_str(), nullptr, 16));
         } else if (key == "hole") {
-            spec.hole = value == "true";
+            parsed.hole = value == "true";
         } else if (key == "xtiled") {
-            spec.xtiled = value == "true";
+            parsed.xtiled = value == "true";
         } else if (key == "ytiled") {
-            spec.ytiled = value == "true";
+            parsed.ytiled = value == "true";
         }
         // Unknown keys are ignored, as the skin may carry attributes for other renderers.
     }
-    if (spec.file.empty())
+    if (parsed.file.empty())
         return std::nullopt;
-    return spec;
+    return parsed;
 }
 
 }  // namespace dravik::ui
