@@ -372,7 +372,8 @@ void CMainWnd::DpiSetup() {
     const bool wasShown = IsVisible() && !IsMinimized();
     if (!wasShown)
         SetMinimized(false);
-    dpi_ = DpiForMonitor(ui::ScreenSize());
+    const ui::Rect monitor = ui::MonitorRectOf(GetHWND());  // the monitor the window is on
+    dpi_ = DpiForMonitor({monitor.Width(), monitor.Height()});
     ui::CPaintManagerUI::SetAllDPI(96);
     ResizeClient(1000, 640);
     ui::CPaintManagerUI::SetAllDPI(dpi_);
