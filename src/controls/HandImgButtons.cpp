@@ -60,7 +60,7 @@ void CHandImgButtonUI::SetAttribute(const std::string& name, const std::string& 
     }
 }
 
-bool CHandImgButtonUI::HandleHover(ui::TEventUI& event) {
+bool CHoverNotifyButtonUI::HandleHover(ui::TEventUI& event) {
     if (event.type != ui::UIEvent::MouseEnter && event.type != ui::UIEvent::MouseLeave)
         return false;
     if (IsEffectivelyEnabled()) {
@@ -196,20 +196,6 @@ void CHandImgSelectButtonUI::Pan(ui::Point pt) {
     last_ = pt;
     if (!whole_ && !pictureFile_.empty())
         RebuildDrawnImage();
-}
-
-bool CHandImgSelectButtonUI::HandleHover(ui::TEventUI& event) {
-    if (event.type != ui::UIEvent::MouseEnter && event.type != ui::UIEvent::MouseLeave)
-        return false;
-    if (IsEffectivelyEnabled()) {
-        bool enter = event.type == ui::UIEvent::MouseEnter;
-        hot_ = enter;
-        if (manager_)
-            manager_->SendNotify(this, enter ? "msenter" : "msleave");
-        Invalidate();
-    }
-    CButtonUI::DoEvent(event);
-    return true;
 }
 
 void CHandImgSelectButtonUI::DoEvent(ui::TEventUI& event) {

@@ -12,7 +12,14 @@
 
 namespace dravik {
 
-class CHandImgButtonUI : public ui::CButtonUI {
+// The pointer-tracking both picture buttons share.
+class CHoverNotifyButtonUI : public ui::CButtonUI {
+  protected:
+    // Mouse enter and leave while enabled: hot state, "msenter"/"msleave", repaint.
+    bool HandleHover(ui::TEventUI& event);
+};
+
+class CHandImgButtonUI : public CHoverNotifyButtonUI {
   public:
     std::string GetClass() const override { return "HandImgButton"; }
     void* GetInterface(const std::string& name) override;
@@ -26,8 +33,6 @@ class CHandImgButtonUI : public ui::CButtonUI {
 
   protected:
     void PaintStatusImage(ui::Painter& painter) override;
-    // Mouse enter and leave while enabled: hot state, "msenter"/"msleave", repaint.
-    bool HandleHover(ui::TEventUI& event);
 
     std::string handImage_;
     bool captured_ = false;
@@ -36,7 +41,7 @@ class CHandImgButtonUI : public ui::CButtonUI {
     std::string deleteNormalImage_, deleteHotImage_;
 };
 
-class CHandImgSelectButtonUI : public ui::CButtonUI {
+class CHandImgSelectButtonUI : public CHoverNotifyButtonUI {
   public:
     std::string GetClass() const override { return "HandImgSelectButton"; }
     void* GetInterface(const std::string& name) override;
@@ -58,7 +63,6 @@ class CHandImgSelectButtonUI : public ui::CButtonUI {
     void PaintStatusImage(ui::Painter& painter) override;
 
   private:
-    bool HandleHover(ui::TEventUI& event);
     void LoadPicture();
     void Pan(ui::Point pt);
     void RebuildDrawnImage();
