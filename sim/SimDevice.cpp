@@ -72,7 +72,7 @@ bool SimDevice::Notify(uint16_t code) {
                              static_cast<uint8_t>(code >> 8)});
 }
 
-bool SimDevice::SendNotification(const std::vector<uint8_t>& report) {
+bool SimDevice::SendOn(size_t ifaceIndex, const std::vector<uint8_t>& report) {
     std::shared_ptr<hidio::VirtualBus> bus;
     {
         std::lock_guard lock(m_);
@@ -81,21 +81,16 @@ bool SimDevice::SendNotification(const std::vector<uint8_t>& report) {
     int id = busId_;
     if (!bus || id < 0 || report.empty())
         return false;
-    bus->SendInput(id, identity_.notifyInterface, report);
+    bus->SendInput(id, ifaceIndex, report);
     return true;
 }
 
+bool SimDevice::SendNotification(const std::vector<uint8_t>& report) {
+    return SendOn(identity_.notifyInterface, report);
+}
+
 bool SimDevice::SendOnCommandInterface(const std::vector<uint8_t>& report) {
-    std::shared_ptr<hidio::VirtualBus> bus;
-    {
-        std::lock_guard lock(m_);
-        bus = bus_.lock();
-    }
-    int id = busId_;
-    if (!bus || id < 0 || report.empty())
-        return false;
-    bus->SendInput(id, identity_.commandInterface, report);
-    return true;
+    return SendOn(identity_.commandInterface, report);
 }
 
 void SimDevice::InjectFault(const Fault& fault) {

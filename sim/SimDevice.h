@@ -96,6 +96,8 @@ class SimDevice : public hidio::VirtualDevice, public std::enable_shared_from_th
                            const std::vector<uint8_t>& report) override;
 
   private:
+    // Raises an input report on one of the device's interfaces; false when not on a bus.
+    bool SendOn(size_t ifaceIndex, const std::vector<uint8_t>& report);
     void HandleCommand(hidio::VirtualBus& bus, int deviceId, const std::vector<uint8_t>& report);
     // The fault that hits this request, if any (consumes one of its hits).
     std::optional<Fault> TakeFault(uint8_t command);

@@ -398,6 +398,14 @@ void DeviceDiscovery::OnArrival(uint64_t row) {
         host_.restoreAndActivate();
 }
 
+bool DeviceDiscovery::PartnerBound(int row, const DeviceEntry& e) const {
+    if (!e.hasPartner)
+        return false;
+    const DeviceEntry partner = list_.Entry(e.partnerRow);
+    return partner.hasPartner && partner.partnerRow == row && partner.active &&
+           !partner.path.empty();
+}
+
 void DeviceDiscovery::ArriveLinked(int row, const DeviceEntry& e) {
     const int commandRow = CommandRowOf(row);
     COrvaneUSBDevice* device = DeviceOfRow(commandRow);
@@ -407,14 +415,10 @@ void DeviceDiscovery::ArriveLinked(int row, const DeviceEntry& e) {
         device->OpenNotification(e.path, e.kind);
         return;
     }
-    if (e.hasPartner) {
-        const DeviceEntry partner = list_.Entry(e.partnerRow);
-        if (partner.hasPartner && partner.partnerRow == row && partner.active &&
-            !partner.path.empty()) {
-            if (!IsReceiverKind(e.kind))
-                Switch(device, true);
-            return;  // the cable stays in use when the receiver comes second
-        }
+    if (PartnerBound(row, e)) {
+        if (!IsReceiverKind(e.kind))
+            Switch(device, true);
+        return;  // the cable stays in use when the receiver comes second
     }
     DeviceLink& link = device->Link();
     if (!link.IsOpen() && link.Attach(e.path, IsReceiverKind(e.kind)))
@@ -468,14 +472,10 @@ void DeviceDiscovery::OnRemoval(uint64_t row) {
         device->CloseNotification(e.kind);
         return;
     }
-    if (e.hasPartner) {
-        const DeviceEntry partner = list_.Entry(e.partnerRow);
-        if (partner.hasPartner && partner.partnerRow == row && partner.active &&
-            !partner.path.empty()) {
-            if (!IsReceiverKind(e.kind))
-                Switch(device, false);
-            return;
-        }
+    if (PartnerBound(row, e)) {
+        if (!IsReceiverKind(e.kind))
+            Switch(device, false);
+        return;
     }
     device->Link().SetSuspended(false);
     device->Link().Detach();

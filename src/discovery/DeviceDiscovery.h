@@ -90,6 +90,8 @@ class DeviceDiscovery {
     COrvaneUSBDevice* DeviceOfRow(int commandRow) const;
     std::vector<COrvaneUSBDevice*>* ListOfKind(int kind);
     void ArriveLinked(int row, const DeviceEntry& e);
+    // The entry's partner (its other connection path) is bound and names this row back.
+    bool PartnerBound(int row, const DeviceEntry& e) const;
     void ArriveWired(int row, const DeviceEntry& e);
     ui::CControlUI* Find(const std::string& name) const;
     void AfterVisibilityChange();
